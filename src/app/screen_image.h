@@ -1,0 +1,58 @@
+#pragma once
+// The screen image: the 6,912-byte dump of a ZX Spectrum's display memory,
+// held in one memory block for the life of the process. 256 x 192 pixels in
+// 32 x 24 character cells of 8 x 8; bytes 0..6,143 are the interleaved
+// bitmap (most significant bit = leftmost pixel, set = ink), bytes
+// 6,144..6,911 one attribute per cell, row by row (bit 7 flash, bit 6
+// bright, bits 5..3 paper, bits 2..0 ink).
+
+#include "drawing/drawing_context.h"
+
+#include <cstdint>
+
+namespace inkswap {
+
+inline constexpr std::int32_t ScreenFileSize = 6912;
+inline constexpr std::int32_t BitmapSize = 6144;
+inline constexpr std::int32_t AttributeStart = 6144;
+inline constexpr std::int32_t ScreenColumns = 32;
+inline constexpr std::int32_t ScreenRows = 24;
+inline constexpr std::int32_t CellCount = ScreenColumns * ScreenRows;
+inline constexpr std::int32_t PixelLineStride = 256; // between the lines of a cell
+
+inline constexpr std::int32_t AttributeFlash = 0x80;
+inline constexpr std::int32_t AttributeBright = 0x40;
+
+// Offset of the first pixel line of cell (x, y); line i lies i * 256 further.
+constexpr std::int32_t CellBitmapOffset(std::int32_t x, std::int32_t y) {
+    return ((y & 7) * 32 + x) + (y & 24) * 256;
+}
+
+constexpr std::int32_t CellAttributeOffset(std::int32_t x, std::int32_t y) {
+    return AttributeStart + y * 32 + x;
+}
+
+struct CellColours {
+    rook::Colour Ink;
+    rook::Colour Paper;
+};
+
+// The RGB colour of colour number n (0..7): bit 1 red, bit 2 green, bit 0
+// blue, each at 127, or 255 when bright.
+rook::Colour SpectrumColour(std::int32_t number, bool bright);
+
+// Ink and paper of an attribute byte (only its low 8 bits count).
+CellColours AttributeColours(std::int32_t attribute);
+
+// Corrects cell (x, y): its eight pixel bytes are inverted and its ink and
+// paper swapped, flash and bright kept, so that it looks the same but is
+// encoded the opposite way. A cell outside 0..31 x 0..23 is left alone.
+void CorrectCell(void* screen, std::int32_t x, std::int32_t y);
+
+// A file is taken as a screen image by its size alone: exactly 6,912 bytes,
+// the whole 64-bit size compared.
+constexpr bool IsScreenFileSize(std::int64_t size) {
+    return size == ScreenFileSize;
+}
+
+} // namespace inkswap

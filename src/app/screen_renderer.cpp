@@ -1,0 +1,77 @@
+// The renderer walks the bitmap in memory order: third by third, pixel line
+// by pixel line, cell by cell, bit by bit, one Box per Spectrum pixel, then
+// the vertical grid lines left to right and the horizontal ones top to
+// bottom. Each pixel's bit is tested directly; the colours of a cell line
+// are worked out once for its eight pixels.
+
+#include "app/screen_renderer.h"
+
+#include "app/screen_image.h"
+#include "drawing/primitives.h"
+#include "runtime/memory_block.h"
+
+namespace inkswap {
+
+namespace {
+
+constexpr std::int32_t Thirds = 3;
+constexpr std::int32_t CellsPerThird = 256;
+constexpr std::int32_t ThirdBitmapStride = 2048;
+constexpr std::int32_t PlainAttribute = 7; // the bitmap view: ink 7, paper 0, not bright
+constexpr rook::Colour GridColour = rook::RGB(0, 0, 255);
+
+// The linear cell index to highlight, or -1. Computed in 64 bits: any
+// arguments whose true index y * 32 + x lies in 0..767 select that cell.
+std::int32_t HighlightIndex(std::int32_t x, std::int32_t y) {
+    const std::int64_t index = std::int64_t{y} * ScreenColumns + x;
+    return index >= 0 && index < CellCount ? static_cast<std::int32_t>(index) : -1;
+}
+
+void DrawCellLine(std::int32_t bits, CellColours colours, std::int32_t left, std::int32_t top) {
+    for (std::int32_t bit = 0; bit < 8; ++bit) {
+        const bool ink = ((bits >> (7 - bit)) & 1) != 0;
+        rook::Box((left + bit) * 2, top * 2, 2, 2, ink ? colours.Ink : colours.Paper);
+    }
+}
+
+void DrawGrid() {
+    for (std::int32_t i = 0; i < ScreenColumns; ++i) {
+        rook::LineXY(i * CellPixels, 0, i * CellPixels, ScreenRows * CellPixels, GridColour);
+    }
+    for (std::int32_t j = 0; j < ScreenRows; ++j) {
+        rook::LineXY(0, j * CellPixels, ScreenColumns * CellPixels, j * CellPixels, GridColour);
+    }
+}
+
+} // namespace
+
+void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std::int32_t y,
+                      std::int32_t grid) {
+    const auto* bytes = static_cast<const std::uint8_t*>(screen);
+    const std::int32_t highlight = HighlightIndex(x, y);
+    for (std::int32_t third = 0; third < Thirds; ++third) {
+        for (std::int32_t line = 0; line < 8; ++line) {
+            for (std::int32_t cell = 0; cell < CellsPerThird; ++cell) {
+                std::int32_t attribute =
+                    rook::PeekB(bytes + AttributeStart + third * CellsPerThird + cell) & 0xFF;
+                const std::int32_t bits =
+                    rook::PeekB(bytes + cell + line * PixelLineStride + third * ThirdBitmapStride) &
+                    0xFF;
+                if (view == BitmapView) {
+                    attribute = PlainAttribute;
+                }
+                if (highlight == third * CellsPerThird + cell) {
+                    attribute = 255 - attribute;
+                }
+                const std::int32_t left = (cell % ScreenColumns) * 8;
+                const std::int32_t top = (cell / ScreenColumns) * 8 + line + third * 64;
+                DrawCellLine(bits, AttributeColours(attribute), left, top);
+            }
+        }
+    }
+    if (grid != 0) {
+        DrawGrid();
+    }
+}
+
+} // namespace inkswap

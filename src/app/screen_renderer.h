@@ -1,0 +1,25 @@
+#pragma once
+// The screen renderer paints a screen image into the current drawing
+// context at twice the Spectrum's resolution: every pixel a 2 x 2 box, the
+// whole picture 512 x 384 from (0, 0), clipped to the output.
+
+#include <cstdint>
+
+namespace inkswap {
+
+enum ScreenView : std::int32_t {
+    BitmapView = 0, // the bitmap alone: grey (127,127,127) ink on black
+    ColourView = 1, // the picture in its real colours
+};
+
+inline constexpr std::int32_t NoHighlight = -1;
+inline constexpr std::int32_t CellPixels = 16; // a cell's size in output pixels
+
+// Draws the whole picture in one of the two views into the current drawing
+// context. The cell whose linear index is y * 32 + x is drawn with its
+// attribute inverted (NoHighlight, NoHighlight selects none); a non-zero
+// grid draws blue lines over the picture at every multiple of 16 pixels.
+void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std::int32_t y,
+                      std::int32_t grid);
+
+} // namespace inkswap

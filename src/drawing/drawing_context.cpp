@@ -1,0 +1,125 @@
+#include "drawing/drawing_context.h"
+
+#include "drawing/primitives.h"
+#include "runtime/toolkit_heap.h"
+
+#include <climits>
+
+namespace rook {
+
+namespace detail {
+DrawingContext* currentDrawingContext = nullptr;
+}
+
+namespace {
+
+// Nothing in this system draws text, so the pixel buffer needs no text
+// state: starting it only checks that there is a buffer. Where the output
+// has no device context, the buffer's address serves as the non-zero handle.
+std::intptr_t StartPixelBufferOutput(DrawingContext* context) {
+    if (context->Buffer == nullptr) {
+        return 0;
+    }
+    if (context->OutputDeviceContext != 0) {
+        return context->OutputDeviceContext;
+    }
+    return reinterpret_cast<std::intptr_t>(context->Buffer);
+}
+
+void StopPixelBufferOutput(DrawingContext*) {}
+
+void FreeContext(DrawingContext* context) {
+    ToolkitRelease(context);
+    if (detail::currentDrawingContext == context) {
+        detail::currentDrawingContext = nullptr;
+    }
+}
+
+} // namespace
+
+DrawingContext* CreateDrawingContext(std::uint32_t formatCode) {
+    auto* context =
+        static_cast<DrawingContext*>(ToolkitAllocate(sizeof(DrawingContext), os::Fill::Zero));
+    if (context == nullptr) {
+        return nullptr;
+    }
+    detail::currentDrawingContext = context;
+    context->PixelFormat = formatCode;
+    context->BytesPerPixel =
+        (formatCode & (PixelFormat32Bits | PixelFormat32BitsReversed)) != 0 ? 4 : 3;
+    context->FrontColor = 0;
+    context->Operations = {DrawBox,  SetDrawingMode,         SetFrontColor,
+                           DrawLine, StartPixelBufferOutput, StopPixelBufferOutput,
+                           nullptr};
+    context->Operations.SetDrawingMode(context, 0);
+    return context;
+}
+
+std::intptr_t StartDrawing(DrawingContext* output) {
+    if (output == nullptr) {
+        return 0;
+    }
+    if (const std::intptr_t handle = output->Operations.StartOutput(output); handle != 0) {
+        return handle;
+    }
+    if (output->Operations.ReleaseOutput != nullptr) {
+        output->Operations.ReleaseOutput(output, 0);
+    }
+    FreeContext(output);
+    detail::currentDrawingContext = nullptr;
+    return 0;
+}
+
+void StopDrawing() {
+    DrawingContext* context = detail::currentDrawingContext;
+    if (context == nullptr) {
+        return;
+    }
+    context->Operations.StopOutput(context);
+    if (context->Operations.ReleaseOutput != nullptr) {
+        context->Operations.ReleaseOutput(context, 1);
+    }
+    FreeContext(context);
+}
+
+std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel) {
+    const std::int64_t w = width;
+    std::int64_t pitch;
+    switch (bitsPerPixel) {
+    case 1:
+        pitch = (w + 31) / 32 * 4;
+        break;
+    case 4:
+        pitch = (w + 7) / 8 * 4;
+        break;
+    case 8:
+        pitch = (w + 3) / 4 * 4;
+        break;
+    case 15:
+    case 16:
+        pitch = (w + 1) / 2 * 4;
+        break;
+    case 24:
+        pitch = (w + 1) * 3 / 4 * 4;
+        break;
+    default:
+        pitch = w * 4;
+        break;
+    }
+    return pitch >= INT_MIN && pitch <= INT_MAX ? static_cast<std::int32_t>(pitch) : 0;
+}
+
+void SetDrawingMode(DrawingContext* context, std::uint32_t mode) {
+    context->DrawingMode = mode;
+    context->Operations.SetFrontColor(context, context->FrontColor);
+}
+
+void SetFrontColor(DrawingContext* context, Colour colour) {
+    context->FrontRed = static_cast<std::int32_t>(colour & 0xFF);
+    context->FrontGreen = static_cast<std::int32_t>((colour >> 8) & 0xFF);
+    context->FrontBlue = static_cast<std::int32_t>((colour >> 16) & 0xFF);
+    context->FrontAlpha = static_cast<std::int32_t>(colour >> 24);
+    context->FrontAlphaComplement = 255 - context->FrontAlpha;
+}
+
+} // namespace rook

@@ -1,0 +1,113 @@
+#pragma once
+// Drawing contexts: immediate, synchronous drawing into a pixel buffer.
+// An output constructor wraps its buffer in a DrawingContext, which becomes
+// the one current context of the process; StartDrawing starts it, the
+// primitives (Box, LineXY) write pixel bytes straight into the buffer, and
+// StopDrawing ends the context, frees it and lets the output show the
+// result.
+//
+// Pixel buffers are stored bottom-up: the row of y = 0 is the last row in
+// memory. With 3 bytes per pixel the bytes are blue, green, red in address
+// order; with 4 an alpha byte follows, which drawing leaves alone. Rows are
+// padded to whole 32-bit words (RowPitch).
+//
+// Contract with an output constructor: make every check that can fail
+// first and return null without a context when one fails; call
+// CreateDrawingContext with the buffer's pixel format code (undoing what was
+// made when it yields null); set the size, bits per pixel, buffer, pitch,
+// output device context, output-specific fields and ReleaseOutput; return
+// the context.
+
+#include <cstdint>
+
+namespace rook {
+
+// Colour value: red in bits 0-7, green 8-15, blue 16-23, alpha 24-31.
+using Colour = std::uint32_t;
+
+// red + green * 256 + blue * 65536, the arguments neither masked nor
+// clamped: a component above 255 carries into the next byte.
+constexpr Colour RGB(std::int32_t red, std::int32_t green, std::int32_t blue) {
+    return static_cast<Colour>(red) + static_cast<Colour>(green) * 256u +
+           static_cast<Colour>(blue) * 65536u;
+}
+
+struct DrawingContext;
+
+// One entry per context operation, each called with the context first.
+struct DrawingOperations {
+    void (*DrawBox)(DrawingContext* context, std::int32_t x, std::int32_t y, std::int32_t width,
+                    std::int32_t height);
+    void (*SetDrawingMode)(DrawingContext* context, std::uint32_t mode);
+    void (*SetFrontColor)(DrawingContext* context, Colour colour);
+    void (*DrawLine)(DrawingContext* context, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                     std::int32_t y2);
+    // Non-zero when drawing may begin.
+    std::intptr_t (*StartOutput)(DrawingContext* context);
+    void (*StopOutput)(DrawingContext* context);
+    // Releases the output's own resources; finished is 1 from StopDrawing
+    // (show the result) and 0 from a failing StartDrawing. May be empty.
+    void (*ReleaseOutput)(DrawingContext* context, std::int32_t finished);
+};
+
+struct DrawingContext {
+    DrawingOperations Operations;
+    std::int32_t Width;
+    std::int32_t Height;
+    std::int32_t BitsPerPixel;
+    Colour FrontColor;    // the colour Box or LineXY installed last
+    std::uint8_t* Buffer; // first stored byte: the bottom row
+    std::int32_t Pitch;   // bytes per stored row
+    std::uint32_t PixelFormat;
+    std::int32_t BytesPerPixel; // 3 or 4
+    std::uint32_t DrawingMode;  // 0: plain replacement, the only mode built
+    std::int32_t FrontRed;
+    std::int32_t FrontGreen;
+    std::int32_t FrontBlue;
+    std::int32_t FrontAlpha;
+    std::int32_t FrontAlphaComplement;
+    std::intptr_t OutputDeviceContext;
+    // Output-specific fields, set and used by the output constructor and
+    // its ReleaseOutput.
+    std::uint32_t SavedBatchLimit;
+    void* OutputImage;
+    std::int32_t OutputGadget;
+};
+
+// Pixel format code bits that select 4 bytes per pixel.
+inline constexpr std::uint32_t PixelFormat32Bits = 32;
+inline constexpr std::uint32_t PixelFormat32BitsReversed = 64;
+
+namespace detail {
+extern DrawingContext* currentDrawingContext;
+}
+
+// The one current context of the process, or null.
+inline DrawingContext* CurrentDrawingContext() {
+    return detail::currentDrawingContext;
+}
+
+// A zero-filled context with the pixel-buffer operations and black
+// installed, made current at once (replacing any earlier reference without
+// ending that context). Null, with nothing made current, when memory runs
+// out.
+DrawingContext* CreateDrawingContext(std::uint32_t formatCode);
+
+// Starts an output's context: the handle that its StartOutput returned, or
+// 0, in which case the output is released unfinished, the context freed and
+// nothing left current.
+std::intptr_t StartDrawing(DrawingContext* output);
+
+// Ends the current context: stops and releases its output, frees it, and
+// leaves nothing current. Does nothing when no context is current.
+void StopDrawing();
+
+// Bytes per stored row of a buffer of the given width and bits per pixel;
+// 0 when that would leave the 32-bit range.
+std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel);
+
+// The pixel-buffer versions of the context operations.
+void SetDrawingMode(DrawingContext* context, std::uint32_t mode);
+void SetFrontColor(DrawingContext* context, Colour colour);
+
+} // namespace rook

@@ -1,0 +1,123 @@
+// Files on POSIX. A handle is the descriptor plus one, so that 0 stays free
+// to mean "no file" even when descriptor 0 is handed out.
+
+#include "platform/os_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rook::os {
+
+namespace {
+
+int DescriptorOf(FileHandle file) {
+    return static_cast<int>(file) - 1;
+}
+
+int OpenFlags(OpenMode mode) {
+    switch (mode) {
+    case OpenMode::ReadExisting:
+        return O_RDONLY;
+    case OpenMode::CreateReadWrite:
+        return O_RDWR | O_CREAT | O_TRUNC;
+    case OpenMode::TruncateWriteOnly:
+        return O_WRONLY | O_TRUNC;
+    }
+    return O_RDONLY;
+}
+
+bool IsDirectory(int descriptor) {
+    struct stat status {};
+    return fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+} // namespace
+
+FileHandle OpenFile(const char* name, OpenMode mode) {
+    if (name == nullptr || name[0] == '\0') {
+        return 0;
+    }
+    const int descriptor = open(name, OpenFlags(mode) | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return 0;
+    }
+    // Windows refuses to open a directory as a file; so do we.
+    if (IsDirectory(descriptor)) {
+        close(descriptor);
+        return 0;
+    }
+    return static_cast<FileHandle>(descriptor) + 1;
+}
+
+std::int32_t ReadBytes(FileHandle file, void* memory, std::int32_t count) {
+    if (count <= 0) {
+        return 0;
+    }
+    // Like the Win32 call, keep reading until the count is met or the file ends.
+    auto* bytes = static_cast<char*>(memory);
+    std::int32_t done = 0;
+    while (done < count) {
+        const ssize_t got =
+            read(DescriptorOf(file), bytes + done, static_cast<size_t>(count - done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<std::int32_t>(got);
+    }
+    return done;
+}
+
+std::int32_t WriteBytes(FileHandle file, const void* memory, std::int32_t count) {
+    if (count <= 0) {
+        return 0;
+    }
+    const auto* bytes = static_cast<const char*>(memory);
+    std::int32_t done = 0;
+    while (done < count) {
+        const ssize_t went =
+            write(DescriptorOf(file), bytes + done, static_cast<size_t>(count - done));
+        if (went < 0 && errno == EINTR) {
+            continue;
+        }
+        if (went <= 0) {
+            break;
+        }
+        done += static_cast<std::int32_t>(went);
+    }
+    return done;
+}
+
+void MovePosition(FileHandle file, std::int32_t distance) {
+    lseek(DescriptorOf(file), distance, SEEK_CUR);
+}
+
+void CloseFileHandle(FileHandle file) {
+    close(DescriptorOf(file));
+}
+
+DirectoryEntry FindDirectoryEntry(const char* name) {
+    struct stat status {};
+    if (name == nullptr || name[0] == '\0' || stat(name, &status) != 0) {
+        return {false, false, 0};
+    }
+    return {true, S_ISDIR(status.st_mode), static_cast<std::int64_t>(status.st_size)};
+}
+
+bool DriveRootExists(const char*) {
+    return false;
+}
+
+PathKind QueryPathKind(const char* path) {
+    struct stat status {};
+    if (path == nullptr || path[0] == '\0' || stat(path, &status) != 0) {
+        return PathKind::Missing;
+    }
+    return S_ISDIR(status.st_mode) ? PathKind::Directory : PathKind::Other;
+}
+
+} // namespace rook::os
