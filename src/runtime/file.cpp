@@ -66,7 +66,10 @@ std::int64_t OpenNumberedFile(std::int32_t number, const char* name, OpenKind ki
     file->BufferSize = FileBufferSize;
     file->Count = 0;
     file->Reading = 1;
-    return number == AnyNumber ? object.Number : handle;
+    if (number == AnyNumber) {
+        return object.Number;
+    }
+    return handle;
 }
 
 void SwitchToWriting(FileObject* file) {
