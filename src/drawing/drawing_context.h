@@ -66,6 +66,10 @@ struct DrawingContext {
     std::int32_t FrontBlue;
     std::int32_t FrontAlpha;
     std::int32_t FrontAlphaComplement;
+    // The components in the byte order of a stored pixel (blue, green,
+    // red), twice over, so that two pixels are written in two stores.
+    std::uint32_t FrontPixelsLow;  // blue, green, red, blue
+    std::uint16_t FrontPixelsHigh; // green, red
     std::intptr_t OutputDeviceContext;
     // Output-specific fields, set and used by the output constructor and
     // its ReleaseOutput.

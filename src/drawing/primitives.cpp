@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace rook {
@@ -16,34 +17,80 @@ namespace {
 
 using Coordinate = std::int64_t;
 
-std::uint8_t* PixelAddress(const DrawingContext* context, Coordinate x, Coordinate y) {
-    return context->Buffer + (context->Height - 1 - y) * context->Pitch +
-           x * context->BytesPerPixel;
-}
+// The buffer fields of a context and its front colour's pixel bytes, taken
+// into locals once per primitive. Stores through the pixel pointer may
+// alias the context, so reading the fields from it for every pixel would
+// force them to be loaded again after each byte written.
+class PixelWriter {
+public:
+    explicit PixelWriter(const DrawingContext* context)
+        : buffer_(context->Buffer), pitch_(context->Pitch), height_(context->Height),
+          bytesPerPixel_(context->BytesPerPixel), low_(context->FrontPixelsLow),
+          high_(context->FrontPixelsHigh) {}
 
-// Stores blue, green and red; a fourth byte is left as it was.
-inline void WritePixel(const DrawingContext* context, std::uint8_t* address) {
-    address[0] = static_cast<std::uint8_t>(context->FrontBlue);
-    address[1] = static_cast<std::uint8_t>(context->FrontGreen);
-    address[2] = static_cast<std::uint8_t>(context->FrontRed);
-}
-
-// count pixels from (x, y) to the right; no clipping, count >= 1.
-inline void FillRow(const DrawingContext* context, Coordinate x, Coordinate y, Coordinate count) {
-    std::uint8_t* address = PixelAddress(context, x, y);
-    const std::int32_t step = context->BytesPerPixel;
-    for (Coordinate i = 0; i < count; ++i, address += step) {
-        WritePixel(context, address);
+    // The first byte of pixel (x, y): rows are stored bottom-up.
+    std::uint8_t* Address(Coordinate x, Coordinate y) const {
+        return buffer_ + (height_ - 1 - y) * pitch_ + x * bytesPerPixel_;
     }
-}
 
-// count pixels from (x, y) downward; no clipping, count >= 1.
-void FillColumn(const DrawingContext* context, Coordinate x, Coordinate y, Coordinate count) {
-    std::uint8_t* address = PixelAddress(context, x, y);
-    for (Coordinate i = 0; i < count; ++i, address -= context->Pitch) {
-        WritePixel(context, address);
+    std::ptrdiff_t Pitch() const { return pitch_; }
+    std::ptrdiff_t BytesPerPixel() const { return bytesPerPixel_; }
+
+    // Stores blue, green and red; a fourth byte is left as it was.
+    void WritePixel(std::uint8_t* address) const {
+        std::memcpy(address, &low_, 2);
+        address[2] = static_cast<std::uint8_t>(low_ >> 16);
     }
-}
+
+    // Two pixels side by side: six bytes in two stores.
+    void WritePair(std::uint8_t* address) const {
+        std::memcpy(address, &low_, 4);
+        std::memcpy(address + 4, &high_, 2);
+    }
+
+    // count pixels from (x, y) to the right; no clipping, count >= 1.
+    void FillRow(Coordinate x, Coordinate y, Coordinate count) const {
+        FillRowAt(Address(x, y), count);
+    }
+
+    // count pixels to the right from a pixel's first byte.
+    void FillRowAt(std::uint8_t* address, Coordinate count) const {
+        // The renderer's boxes are two pixels wide: their rows need no loop.
+        if (count == 2 && bytesPerPixel_ == 3) {
+            WritePair(address);
+            return;
+        }
+        if (bytesPerPixel_ != 3) {
+            for (Coordinate i = 0; i < count; ++i, address += bytesPerPixel_) {
+                WritePixel(address);
+            }
+            return;
+        }
+        // Packed pixels go two at a time.
+        for (; count > 1; count -= 2, address += 6) {
+            WritePair(address);
+        }
+        if (count == 1) {
+            WritePixel(address);
+        }
+    }
+
+    // count pixels from (x, y) downward; no clipping, count >= 1.
+    void FillColumn(Coordinate x, Coordinate y, Coordinate count) const {
+        std::uint8_t* address = Address(x, y);
+        for (Coordinate i = 0; i < count; ++i, address -= pitch_) {
+            WritePixel(address);
+        }
+    }
+
+private:
+    std::uint8_t* buffer_;
+    std::ptrdiff_t pitch_;
+    std::ptrdiff_t height_;
+    std::ptrdiff_t bytesPerPixel_;
+    std::uint32_t low_;
+    std::uint16_t high_;
+};
 
 void HorizontalRun(const DrawingContext* context, Coordinate x, Coordinate y, Coordinate count) {
     if (y < 0 || y >= context->Height) {
@@ -57,7 +104,7 @@ void HorizontalRun(const DrawingContext* context, Coordinate x, Coordinate y, Co
         count = context->Width - x;
     }
     if (count > 0) {
-        FillRow(context, x, y, count);
+        PixelWriter(context).FillRow(x, y, count);
     }
 }
 
@@ -73,7 +120,7 @@ void VerticalRun(const DrawingContext* context, Coordinate x, Coordinate y, Coor
         count = context->Height - y;
     }
     if (count > 0) {
-        FillColumn(context, x, y, count);
+        PixelWriter(context).FillColumn(x, y, count);
     }
 }
 
@@ -125,10 +172,10 @@ struct Point {
 // coordinate; at d = 0 the minor coordinate steps. The pixel address is
 // carried along: majorStep and minorStep are the address changes of one
 // step on each axis.
-void StepLine(const DrawingContext* context, std::uint8_t* address, Coordinate majorLength,
+void StepLine(const PixelWriter& writer, std::uint8_t* address, Coordinate majorLength,
               Coordinate minorLength, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep) {
     Coordinate d = 2 * minorLength - majorLength;
-    WritePixel(context, address);
+    writer.WritePixel(address);
     for (Coordinate i = 0; i < majorLength; ++i) {
         address += majorStep;
         if (d < 0) {
@@ -137,7 +184,7 @@ void StepLine(const DrawingContext* context, std::uint8_t* address, Coordinate m
             address += minorStep;
             d += 2 * (minorLength - majorLength);
         }
-        WritePixel(context, address);
+        writer.WritePixel(address);
     }
 }
 
@@ -155,29 +202,23 @@ void DrawSlantedLine(const DrawingContext* context, Point from, Point to) {
     if (!InsideBuffer(context, from) || !InsideBuffer(context, to)) {
         return;
     }
+    const PixelWriter writer(context);
     const Coordinate adx = std::llabs(to.X - from.X);
     const Coordinate ady = std::llabs(to.Y - from.Y);
-    const std::ptrdiff_t pixel = context->BytesPerPixel;
-    const std::ptrdiff_t down = -std::ptrdiff_t{context->Pitch};
+    const std::ptrdiff_t pixel = writer.BytesPerPixel();
+    const std::ptrdiff_t down = -writer.Pitch();
     if (ady <= adx) {
         if (from.X > to.X) {
             std::swap(from, to);
         }
         const std::ptrdiff_t vertical = to.Y > from.Y ? down : -down;
-        StepLine(context, PixelAddress(context, from.X, from.Y), adx, ady, pixel, vertical);
+        StepLine(writer, writer.Address(from.X, from.Y), adx, ady, pixel, vertical);
     } else {
         if (from.Y > to.Y) {
             std::swap(from, to);
         }
         const std::ptrdiff_t horizontal = to.X > from.X ? pixel : -pixel;
-        StepLine(context, PixelAddress(context, from.X, from.Y), ady, adx, down, horizontal);
-    }
-}
-
-void InstallColour(DrawingContext* context, Colour colour) {
-    if (colour != context->FrontColor) {
-        context->FrontColor = colour;
-        context->Operations.SetFrontColor(context, colour);
+        StepLine(writer, writer.Address(from.X, from.Y), ady, adx, down, horizontal);
     }
 }
 
@@ -185,37 +226,31 @@ void InstallColour(DrawingContext* context, Colour colour) {
 
 void DrawBox(DrawingContext* context, std::int32_t x, std::int32_t y, std::int32_t width,
              std::int32_t height) {
+    // The box as edges, the right and bottom ones exclusive. A negative size
+    // puts the given corner on the other side; then both are clipped.
     Coordinate left = x;
     Coordinate top = y;
-    Coordinate w = width;
-    Coordinate h = height;
-    if (w < 0) {
-        left += w;
-        w = -w;
+    Coordinate right = left + width;
+    Coordinate bottom = top + height;
+    if (width < 0) {
+        std::swap(left, right);
     }
-    if (h < 0) {
-        top += h;
-        h = -h;
+    if (height < 0) {
+        std::swap(top, bottom);
     }
-    if (left < 0) {
-        w += left;
-        left = 0;
-    }
-    if (top < 0) {
-        h += top;
-        top = 0;
-    }
-    if (left + w > context->Width) {
-        w = context->Width - left;
-    }
-    if (top + h > context->Height) {
-        h = context->Height - top;
-    }
-    if (w <= 0 || h <= 0) {
+    left = std::max<Coordinate>(left, 0);
+    top = std::max<Coordinate>(top, 0);
+    right = std::min<Coordinate>(right, context->Width);
+    bottom = std::min<Coordinate>(bottom, context->Height);
+    if (left >= right || top >= bottom) {
         return;
     }
-    for (Coordinate row = 0; row < h; ++row) {
-        FillRow(context, left, top + row, w);
+    // Row by row from the top; a row further down lies one pitch lower in
+    // memory.
+    const PixelWriter writer(context);
+    std::uint8_t* row = writer.Address(left, top);
+    for (Coordinate rows = bottom - top; rows > 0; --rows, row -= writer.Pitch()) {
+        writer.FillRowAt(row, right - left);
     }
 }
 
@@ -232,21 +267,12 @@ void DrawLine(DrawingContext* context, std::int32_t x1, std::int32_t y1, std::in
     DrawSlantedLine(context, {x1, y1}, {x2, y2});
 }
 
-void Box(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Colour colour) {
-    DrawingContext* context = CurrentDrawingContext();
-    if (context == nullptr) {
-        return;
-    }
-    InstallColour(context, colour);
-    context->Operations.DrawBox(context, x, y, width, height);
-}
-
 void LineXY(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, Colour colour) {
     DrawingContext* context = CurrentDrawingContext();
     if (context == nullptr) {
         return;
     }
-    InstallColour(context, colour);
+    detail::InstallColour(context, colour);
     context->Operations.DrawLine(context, x1, y1, x2, y2);
 }
 

@@ -1,6 +1,7 @@
 #include "runtime/file.h"
 
 #include "runtime/object_registry.h"
+#include "support/read_only_file.h"
 #include "support/temp_directory.h"
 
 #include <gtest/gtest.h>
@@ -255,16 +256,16 @@ TEST_F(FileTest, LibraryEndClosesEveryFileWithItsPendingBytes) {
 TEST_F(FileTest, ReadOnlyTargetIsNotWritten) {
     const Bytes content = PatternBytes(6912, 8);
     directory_.Write("locked.scr", content);
-    const auto path = directory_.Root() / "locked.scr";
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::group_read |
-                                           std::filesystem::perms::others_read);
-    if (std::ofstream(path, std::ios::binary | std::ios::app)) {
-        GTEST_SKIP() << "this account may write read-only files";
+    const std::filesystem::path path = directory_.Root() / "locked.scr";
+    {
+        const testsupport::ReadOnlyFile readOnly(path);
+        if (!readOnly.Effective()) {
+            GTEST_SKIP() << "this account may write read-only files here";
+        }
+        EXPECT_EQ(CreateFile(0, path.string().c_str()), 0);
+        EXPECT_EQ(WriteData(0, content.data(), 6912), 0);
+        CloseFile(0);
     }
-    EXPECT_EQ(CreateFile(0, path.string().c_str()), 0);
-    EXPECT_EQ(WriteData(0, content.data(), 6912), 0);
-    CloseFile(0);
     EXPECT_EQ(directory_.Read("locked.scr"), content);
 }
 
