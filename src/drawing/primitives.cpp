@@ -53,13 +53,23 @@ public:
         FillRowAt(Address(x, y), count);
     }
 
-    // count pixels to the right from a pixel's first byte.
-    void FillRowAt(std::uint8_t* address, Coordinate count) const {
-        // The renderer's boxes are two pixels wide: their rows need no loop.
+    // rows rows of count pixels each, from the top row's first byte down:
+    // a row further down lies one pitch lower in memory.
+    void FillRows(std::uint8_t* address, Coordinate rows, Coordinate count) const {
+        // Rows of two packed pixels, the renderer's, need no loop of their own.
         if (count == 2 && bytesPerPixel_ == 3) {
-            WritePair(address);
+            for (; rows > 0; --rows, address -= pitch_) {
+                WritePair(address);
+            }
             return;
         }
+        for (; rows > 0; --rows, address -= pitch_) {
+            FillRowAt(address, count);
+        }
+    }
+
+    // count pixels to the right from a pixel's first byte.
+    void FillRowAt(std::uint8_t* address, Coordinate count) const {
         if (bytesPerPixel_ != 3) {
             for (Coordinate i = 0; i < count; ++i, address += bytesPerPixel_) {
                 WritePixel(address);
@@ -245,13 +255,8 @@ void DrawBox(DrawingContext* context, std::int32_t x, std::int32_t y, std::int32
     if (left >= right || top >= bottom) {
         return;
     }
-    // Row by row from the top; a row further down lies one pitch lower in
-    // memory.
     const PixelWriter writer(context);
-    std::uint8_t* row = writer.Address(left, top);
-    for (Coordinate rows = bottom - top; rows > 0; --rows, row -= writer.Pitch()) {
-        writer.FillRowAt(row, right - left);
-    }
+    writer.FillRows(writer.Address(left, top), bottom - top, right - left);
 }
 
 void DrawLine(DrawingContext* context, std::int32_t x1, std::int32_t y1, std::int32_t x2,
