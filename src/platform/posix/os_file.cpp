@@ -28,6 +28,24 @@ int OpenFlags(OpenMode mode) {
     return O_RDONLY;
 }
 
+// Like the Win32 calls, a transfer goes on until the count is met, the file
+// ends or an error occurs; the result is the number of bytes moved.
+template <typename Transfer>
+std::int32_t TransferAll(std::int32_t count, Transfer transfer) {
+    std::int32_t done = 0;
+    while (done < count) {
+        const ssize_t moved = transfer(done, count - done);
+        if (moved < 0 && errno == EINTR) {
+            continue;
+        }
+        if (moved <= 0) {
+            break;
+        }
+        done += static_cast<std::int32_t>(moved);
+    }
+    return done;
+}
+
 bool IsDirectory(int descriptor) {
     struct stat status {};
     return fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
@@ -52,44 +70,17 @@ FileHandle OpenFile(const char* name, OpenMode mode) {
 }
 
 std::int32_t ReadBytes(FileHandle file, void* memory, std::int32_t count) {
-    if (count <= 0) {
-        return 0;
-    }
-    // Like the Win32 call, keep reading until the count is met or the file ends.
     auto* bytes = static_cast<char*>(memory);
-    std::int32_t done = 0;
-    while (done < count) {
-        const ssize_t got =
-            read(DescriptorOf(file), bytes + done, static_cast<size_t>(count - done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::int32_t>(got);
-    }
-    return done;
+    return TransferAll(count, [&](std::int32_t done, std::int32_t left) {
+        return read(DescriptorOf(file), bytes + done, static_cast<size_t>(left));
+    });
 }
 
 std::int32_t WriteBytes(FileHandle file, const void* memory, std::int32_t count) {
-    if (count <= 0) {
-        return 0;
-    }
     const auto* bytes = static_cast<const char*>(memory);
-    std::int32_t done = 0;
-    while (done < count) {
-        const ssize_t went =
-            write(DescriptorOf(file), bytes + done, static_cast<size_t>(count - done));
-        if (went < 0 && errno == EINTR) {
-            continue;
-        }
-        if (went <= 0) {
-            break;
-        }
-        done += static_cast<std::int32_t>(went);
-    }
-    return done;
+    return TransferAll(count, [&](std::int32_t done, std::int32_t left) {
+        return write(DescriptorOf(file), bytes + done, static_cast<size_t>(left));
+    });
 }
 
 void MovePosition(FileHandle file, std::int32_t distance) {
