@@ -1,10 +1,18 @@
-// The test programs' main: the runtime libraries that every portable test
-// builds on are started once per process, as the program's start-up does.
+// The test programs' main: the libraries the tests build on are started
+// once per process, in the order of the program's start-up; the toolkit's
+// window and gadget libraries only in the toolkit's tests.
 
 #include "runtime/file.h"
 #include "runtime/memory_block.h"
 #include "runtime/string_operations.h"
 #include "runtime/toolkit_heap.h"
+#include "window/event_queue.h"
+#include "window/event_state.h"
+
+#ifdef INKSWAP_TOOLKIT_TESTS
+#include "gadget/gadget.h"
+#include "window/window.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -15,11 +23,23 @@ public:
     void SetUp() override {
         ASSERT_TRUE(rook::CreateToolkitHeap());
         rook::StringLibraryInit();
+        rook::EventQueueInit();
+#ifdef INKSWAP_TOOLKIT_TESTS
+        rook::WindowLibraryInit();
+        rook::GadgetLibraryInit();
+#else
+        rook::CreateEventState();
+#endif
         rook::FileLibraryInit();
         rook::MemoryLibraryInit();
     }
 
-    void TearDown() override { rook::FileLibraryEnd(); }
+    void TearDown() override {
+#ifdef INKSWAP_TOOLKIT_TESTS
+        rook::WindowLibraryEnd();
+#endif
+        rook::FileLibraryEnd();
+    }
 };
 
 } // namespace

@@ -16,5 +16,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <ole2.h>
+
 #undef RGB
 #undef CreateFile

@@ -1,0 +1,45 @@
+#include "gadget/check_box.h"
+
+#include "gadget/gadget.h"
+#include "window/gadget_list.h"
+#include "window/window.h"
+
+namespace rook {
+
+namespace {
+
+constexpr DWORD CheckBoxStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX;
+
+std::int32_t CheckBoxState(GadgetRecord* gadget) {
+    switch (::SendMessageA(gadget->Handle, BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED:
+        return 1;
+    case BST_INDETERMINATE:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+constexpr GadgetType CheckBoxType = {CheckBoxTypeNumber, nullptr, nullptr, CheckBoxState, nullptr};
+
+} // namespace
+
+std::intptr_t CheckBoxGadget(std::int32_t number, std::int32_t x, std::int32_t y,
+                             std::int32_t width, std::int32_t height, const char* text) {
+    HWND window = ::CreateWindowExA(0, "Button", text != nullptr ? text : "", CheckBoxStyle, x, y,
+                                    width, height, CurrentGadgetList(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                                    ProgramInstance(), nullptr);
+    if (window == nullptr) {
+        return 0;
+    }
+    const RegistryObject object = RegistryGetOrCreate(GadgetRegistry(), number);
+    if (object.Storage == nullptr) {
+        ::DestroyWindow(window);
+        return 0;
+    }
+    return RegisterGadget(number, object, window, &CheckBoxType);
+}
+
+} // namespace rook

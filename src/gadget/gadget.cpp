@@ -1,0 +1,166 @@
+#include "gadget/gadget.h"
+
+#include "window/event_queue.h"
+#include "window/event_state.h"
+#include "window/window.h"
+#include "window/window_procedure.h"
+
+namespace rook {
+
+namespace {
+
+constexpr std::int32_t GadgetGrowthStep = 50;
+// The common-control classes the toolkit uses: tab, hot key, date, extended
+// combo box and internet address.
+constexpr DWORD CommonControlClasses = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES |
+                                       ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
+constexpr LONG_PTR NoIdentifier = -1;
+
+struct GadgetLibraryState {
+    GadgetListState List;
+    HFONT Font;
+};
+
+ObjectRegistry* gadgetRegistry = nullptr;
+LibraryState gadgetState = nullptr;
+
+GadgetLibraryState& State() {
+    return *GetLibraryState<GadgetLibraryState>(gadgetState);
+}
+
+// The registry's free callback: destroying the window runs the gadget's
+// destruction in its subclass procedure.
+void DestroyGadget(std::int32_t number) {
+    if (const GadgetRecord* gadget = FindGadget(number); gadget != nullptr) {
+        ::DestroyWindow(gadget->Handle);
+    }
+}
+
+void TakeDown(GadgetRecord* gadget, HWND window, std::int32_t identifier) {
+    if (gadget != nullptr && gadget->Type != nullptr && gadget->Type->Free != nullptr) {
+        gadget->Type->Free(gadget);
+    }
+    ::RemovePropA(window, GadgetIdProperty);
+    if (::RemovePropA(window, DropAcceptProperty) != nullptr) {
+        ::RevokeDragDrop(window);
+    }
+    ::SetWindowLongPtrA(window, GWLP_ID, NoIdentifier);
+    RemoveEvents(EventGadgetAction, identifier, AnyValue, AnyValue);
+    RegistryFree(gadgetRegistry, identifier);
+}
+
+LRESULT CALLBACK GadgetProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LONG_PTR id = ::GetWindowLongPtrA(window, GWLP_ID);
+    if (id == NoIdentifier) {
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    const auto identifier = static_cast<std::int32_t>(id);
+    GadgetRecord* gadget = FindGadget(identifier);
+    if (gadget == nullptr) {
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    const LRESULT result =
+        ::CallWindowProcA(gadget->PreviousProcedure, window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        TakeDown(gadget, window, identifier);
+    }
+    return result;
+}
+
+void CreateGadgetState(void* block) {
+    auto* state = static_cast<GadgetLibraryState*>(block);
+    InitGadgetListState(state->List);
+}
+
+} // namespace
+
+void GadgetLibraryInit() {
+    const auto font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (gadgetRegistry == nullptr) {
+        gadgetRegistry = RegistryCreate(sizeof(GadgetRecord), GadgetGrowthStep, DestroyGadget);
+    }
+    if (gadgetState == nullptr) {
+        gadgetState = CreateLibraryState(sizeof(GadgetLibraryState), CreateGadgetState);
+    }
+    State().Font = font;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), CommonControlClasses};
+    ::InitCommonControlsEx(&controls);
+}
+
+void GadgetLibraryEnd() {}
+
+GadgetListState& GadgetListStateOf() {
+    return State().List;
+}
+
+ObjectRegistry* GadgetRegistry() {
+    return gadgetRegistry;
+}
+
+std::intptr_t RegisterGadget(std::int32_t number, RegistryObject object, HWND window,
+                             const GadgetType* type) {
+    const std::int32_t identifier = object.Number;
+    auto* gadget = static_cast<GadgetRecord*>(object.Storage);
+    gadget->Handle = window;
+    gadget->Type = type;
+    gadget->PreviousProcedure = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GadgetProcedure)));
+    ::SetWindowLongPtrA(window, GWLP_ID, identifier);
+    ::SetPropA(window, GadgetIdProperty,
+               reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(identifier)));
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(State().Font), 1);
+    if (number == AnyNumber) {
+        return identifier;
+    }
+    return reinterpret_cast<std::intptr_t>(window);
+}
+
+GadgetRecord* FindGadget(std::int32_t number) {
+    return static_cast<GadgetRecord*>(RegistryLookup(gadgetRegistry, number));
+}
+
+std::int32_t GetGadgetAttribute(std::int32_t number, std::int32_t attribute) {
+    GadgetRecord* gadget = FindGadget(number);
+    if (gadget == nullptr || gadget->Type->GetAttribute == nullptr) {
+        return 0;
+    }
+    return gadget->Type->GetAttribute(gadget, attribute);
+}
+
+std::int32_t GetGadgetState(std::int32_t number) {
+    GadgetRecord* gadget = FindGadget(number);
+    if (gadget == nullptr || gadget->Type->GetState == nullptr) {
+        return 0;
+    }
+    return gadget->Type->GetState(gadget);
+}
+
+LRESULT DispatchParentMessage(HWND control, HWND parent, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
+    if (control == nullptr) {
+        return NotHandled;
+    }
+    const auto property = reinterpret_cast<std::intptr_t>(::GetPropA(control, GadgetIdProperty));
+    const LONG_PTR identifier = ::GetWindowLongPtrA(control, GWLP_ID);
+    if (property != identifier) {
+        return NotHandled;
+    }
+    GadgetRecord* gadget = FindGadget(static_cast<std::int32_t>(identifier));
+    if (gadget == nullptr || gadget->Type->ParentMessage == nullptr) {
+        return NotHandled;
+    }
+    return gadget->Type->ParentMessage(gadget, parent, message, wParam, lParam);
+}
+
+HWND TopLevelWindow(HWND window) {
+    HWND current = window;
+    while (true) {
+        HWND parent = ::GetParent(current);
+        if (parent == nullptr || ToolkitWindowNumber(current) != -1) {
+            return current;
+        }
+        current = parent;
+    }
+}
+
+} // namespace rook

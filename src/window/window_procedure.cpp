@@ -1,0 +1,222 @@
+#include "window/window_procedure.h"
+
+#include "gadget/gadget.h"
+#include "window/event_queue.h"
+#include "window/event_state.h"
+#include "window/keyboard_shortcuts.h"
+#include "window/sizing.h"
+#include "window/window.h"
+
+namespace rook {
+
+namespace {
+
+// The toolkit window a message belongs to: the first of the window and its
+// ancestors that carries "RK_WindowID".
+struct ToolkitWindow {
+    HWND Handle;
+    std::int32_t Number;  // -1 when there is none
+    WindowRecord* Record; // null when the number names no open window
+};
+
+ToolkitWindow FindToolkitWindow(HWND window) {
+    for (HWND candidate = window; candidate != nullptr; candidate = ::GetParent(candidate)) {
+        const std::int32_t number = ToolkitWindowNumber(candidate);
+        if (number != -1) {
+            return {candidate, number, FindWindowRecord(number)};
+        }
+    }
+    return {nullptr, -1, nullptr};
+}
+
+bool IsOwnWindow(const ToolkitWindow& found, HWND window) {
+    return found.Record != nullptr && found.Record->Handle == window;
+}
+
+void PostWindowEvent(std::int32_t code, const ToolkitWindow& found) {
+    PostEvent(code, 0, found.Number, 0);
+}
+
+LRESULT OnSize(const ToolkitWindow& found, HWND window, WPARAM kind) {
+    if (found.Handle != window) {
+        return 1;
+    }
+    WindowRecord* record = found.Record;
+    if (record == nullptr) {
+        return 0;
+    }
+    switch (kind) {
+    case SIZE_RESTORED:
+        if (record->MinimisedOrMaximised != 0) {
+            record->MinimisedOrMaximised = 0;
+            PostWindowEvent(EventWindowRestored, found);
+        }
+        PostWindowEvent(EventWindowResized, found);
+        break;
+    case SIZE_MINIMIZED:
+        record->MinimisedOrMaximised = 1;
+        PostWindowEvent(EventWindowMinimised, found);
+        break;
+    case SIZE_MAXIMIZED:
+        record->MinimisedOrMaximised = 1;
+        PostWindowEvent(EventWindowMaximised, found);
+        PostWindowEvent(EventWindowResized, found);
+        break;
+    default:
+        PostWindowEvent(EventWindowResized, found);
+        break;
+    }
+    return 0;
+}
+
+// Activation gives the focus back to the window that had it when the
+// window was deactivated.
+LRESULT OnActivate(const ToolkitWindow& found, HWND window, WPARAM state) {
+    if (LOWORD(state) != WA_INACTIVE) {
+        if (HANDLE focus = ::GetPropA(window, FocusProperty); focus != nullptr) {
+            ::SetFocus(static_cast<HWND>(focus));
+        }
+        PostWindowEvent(EventWindowActivated, found);
+    } else {
+        ::SetPropA(window, FocusProperty, ::GetFocus());
+    }
+    return 1;
+}
+
+LRESULT OnGetMinMaxInfo(const ToolkitWindow& found, HWND window, LPARAM info) {
+    if (found.Record == nullptr) {
+        return NotHandled;
+    }
+    if ((::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
+        reinterpret_cast<MINMAXINFO*>(info)->ptMinTrackSize.x = 1;
+    }
+    return 0;
+}
+
+BOOL CALLBACK SendColourChange(HWND child, LPARAM) {
+    ::SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    HWND control = reinterpret_cast<HWND>(lParam);
+    if (DispatchParentMessage(control, window, WM_COMMAND, wParam, lParam) != NotHandled) {
+        return 0;
+    }
+    if (control != nullptr) {
+        const auto gadget = static_cast<std::int32_t>(::GetWindowLongPtrA(control, GWLP_ID));
+        RaiseImmediateEvent(EventGadgetAction, gadget, HIWORD(wParam));
+        return 0;
+    }
+    if (HIWORD(wParam) == 0) {
+        RaiseImmediateEvent(EventMenuAction, static_cast<std::int32_t>(wParam), NoEventType);
+        return 0;
+    }
+    switch (LOWORD(wParam)) {
+    case FocusNextCommand:
+        MoveFocus(FocusDirection::Next);
+        break;
+    case FocusPreviousCommand:
+        MoveFocus(FocusDirection::Previous);
+        break;
+    default:
+        RaiseImmediateEvent(EventMenuAction, LOWORD(wParam), NoEventType);
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnDrop(std::int32_t code, std::int32_t object, LPARAM record) {
+    TakeDropRecord(reinterpret_cast<DropRecord*>(record));
+    RaiseImmediateEvent(code, object, NoEventType);
+    return 0;
+}
+
+} // namespace
+
+std::int32_t WaitWindowEvent() {
+    BeginWaitForEvent();
+    if (const std::int32_t code = TakeQueuedEvent(); code != 0) {
+        return FinishWaitForEvent(code);
+    }
+    MSG message{};
+    ::GetMessageA(&message, nullptr, 0, 0);
+    HWND active = ::GetActiveWindow();
+    HACCEL accelerators = AcceleratorTableFor(active);
+    if (accelerators == nullptr || !::TranslateAcceleratorA(active, accelerators, &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    PendingEvent& pending = GetEventState().Pending;
+    auto result = static_cast<std::int32_t>(message.message);
+    if (pending.Code != 0) {
+        result = pending.Code;
+        pending.Code = 0;
+    }
+    return FinishWaitForEvent(result);
+}
+
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const LRESULT result = SizingHandler(window, message, wParam, lParam);
+        result != NotHandled) {
+        return result;
+    }
+    const ToolkitWindow found = FindToolkitWindow(window);
+    GetEventState().Pending.Window = found.Number;
+
+    switch (message) {
+    case WM_MOVE:
+        if (IsOwnWindow(found, window)) {
+            PostEvent(EventWindowMoved, found.Number, found.Number, 0);
+        }
+        return 0;
+    case WM_SIZE:
+        return OnSize(found, window, wParam);
+    case WM_ACTIVATE:
+        return OnActivate(found, window, wParam);
+    case WM_CLOSE:
+        // Closing is the application's decision: the window stays.
+        if (IsOwnWindow(found, window)) {
+            PostEvent(EventCloseWindow, found.Number, found.Number, 0);
+        }
+        return 0;
+    case WM_ERASEBKGND:
+        PostWindowEvent(EventWindowRepaint, found);
+        return NotHandled;
+    case WM_GETMINMAXINFO:
+        return OnGetMinMaxInfo(found, window, lParam);
+    case WM_SYSCOLORCHANGE:
+        if (found.Record != nullptr) {
+            ::EnumChildWindows(window, SendColourChange, 0);
+        }
+        return NotHandled;
+    case WM_NCDESTROY:
+        ::RemovePropA(window, FocusProperty);
+        return 1;
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    case WM_NOTIFY:
+        if (lParam == 0) {
+            return NotHandled;
+        }
+        return DispatchParentMessage(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message,
+                                     wParam, lParam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return DispatchParentMessage(reinterpret_cast<HWND>(lParam), window, message, wParam,
+                                     lParam);
+    case WindowDropMessage:
+        // A drop on the window itself names no object: the object stays.
+        return OnDrop(EventWindowDrop, GetEventState().Pending.Object, lParam);
+    case GadgetDropMessage:
+        return OnDrop(EventGadgetDrop, static_cast<std::int32_t>(wParam), lParam);
+    default:
+        return NotHandled;
+    }
+}
+
+} // namespace rook
