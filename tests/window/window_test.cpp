@@ -99,6 +99,21 @@ TEST_F(WindowTest, FlagsBecomeStylesAndPlacements) {
         << "the toolkit's flags never reach Windows";
 }
 
+TEST_F(WindowTest, MaximisedAndMinimisedStylesShowTheWindowSo) {
+    HWND big = reinterpret_cast<HWND>(
+        OpenWindow(1, 0, 0, 200, 100, "big", WS_CAPTION | WS_SYSMENU | WS_MAXIMIZE));
+    EXPECT_TRUE(::IsZoomed(big));
+    EXPECT_EQ(FindWindowRecord(1)->MinimisedOrMaximised, 1u);
+    HWND small = reinterpret_cast<HWND>(
+        OpenWindow(2, 0, 0, 200, 100, "small", WS_CAPTION | WS_SYSMENU | WS_MINIMIZE));
+    EXPECT_TRUE(::IsIconic(small));
+    EXPECT_EQ(FindWindowRecord(2)->MinimisedOrMaximised, 1u);
+    ::ShowWindow(small, SW_RESTORE);
+    const auto events = testsupport::WithCodes(testsupport::TakeEvents(), {EventWindowRestored});
+    EXPECT_TRUE(testsupport::SameEvents(events, {{EventWindowRestored, 0, 2, 0}}))
+        << "a window opened minimised is restored like any other";
+}
+
 TEST_F(WindowTest, CentredWindowsAreClampedToTheScreen) {
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
@@ -214,6 +229,37 @@ TEST_F(WindowTest, NewWindowsBecomeTheGadgetListUnlessAskedNot) {
     EXPECT_EQ(CurrentGadgetList(), main);
     HWND box = reinterpret_cast<HWND>(CheckBoxGadget(0, 10, 0, 270, 20, "Correct Mode"));
     EXPECT_EQ(::GetParent(box), main);
+}
+
+} // namespace
+
+namespace {
+
+int colourChanges = 0;
+
+LRESULT CALLBACK CountColourChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOLORCHANGE) {
+        ++colourChanges;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(WindowTest, SystemColourChangesReachEveryDescendant) {
+    HWND window = OpenMainWindow();
+    WNDCLASSA counting{};
+    counting.lpfnWndProc = CountColourChanges;
+    counting.hInstance = ProgramInstance();
+    counting.lpszClassName = "CountingColourChanges";
+    ::RegisterClassA(&counting);
+    HWND child = ::CreateWindowExA(0, "CountingColourChanges", "", WS_CHILD, 0, 0, 10, 10, window,
+                                   nullptr, ProgramInstance(), nullptr);
+    ::CreateWindowExA(0, "CountingColourChanges", "", WS_CHILD, 0, 0, 5, 5, child, nullptr,
+                      ProgramInstance(), nullptr);
+    colourChanges = 0;
+    ::SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(colourChanges, 2);
+    ::DestroyWindow(child);
+    ::UnregisterClassA("CountingColourChanges", ProgramInstance());
 }
 
 } // namespace
