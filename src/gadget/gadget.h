@@ -27,7 +27,7 @@ struct GadgetRecord {
 // not support the operation.
 struct GadgetType {
     std::int32_t TypeNumber;
-    LRESULT (*ParentMessage)
+    LRESULT(*ParentMessage)
     (GadgetRecord* gadget, HWND parent, UINT message, WPARAM wParam, LPARAM lParam);
     void (*Free)(GadgetRecord* gadget);
     std::int32_t (*GetState)(GadgetRecord* gadget);

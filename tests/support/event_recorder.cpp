@@ -48,6 +48,26 @@ std::vector<EventRow> TakeEvents(BareMessages bare,
     return rows;
 }
 
+std::vector<EventRow> TakeEventsUntilQuiet(int quietMilliseconds) {
+    std::vector<EventRow> rows;
+    do {
+        const std::vector<EventRow> more = TakeEvents();
+        rows.insert(rows.end(), more.begin(), more.end());
+    } while (::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(quietMilliseconds),
+                                         QS_ALLINPUT) == WAIT_OBJECT_0);
+    return rows;
+}
+
+std::vector<EventRow> Collapsed(const std::vector<EventRow>& rows) {
+    std::vector<EventRow> collapsed;
+    for (const EventRow& row : rows) {
+        if (collapsed.empty() || !(collapsed.back() == row)) {
+            collapsed.push_back(row);
+        }
+    }
+    return collapsed;
+}
+
 std::vector<EventRow> WithCodes(const std::vector<EventRow>& rows,
                                 std::initializer_list<std::int32_t> codes) {
     std::vector<EventRow> kept;

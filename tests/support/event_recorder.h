@@ -31,6 +31,16 @@ enum class BareMessages { Skip, Keep };
 std::vector<EventRow> TakeEvents(BareMessages bare = BareMessages::Skip,
                                  const std::function<void(const EventRow&)>& observer = {});
 
+// Like TakeEvents, but also waits for messages that the system delivers a
+// little later (input echoed by the X server, leave notifications), until
+// nothing has come for the quiet time.
+std::vector<EventRow> TakeEventsUntilQuiet(int quietMilliseconds = 250);
+
+// Rows with runs of equal neighbours collapsed into one: what an
+// application that fetches late sees, since the queue keeps only the first
+// of equal neighbours.
+std::vector<EventRow> Collapsed(const std::vector<EventRow>& rows);
+
 // The rows of the given codes only, in order.
 std::vector<EventRow> WithCodes(const std::vector<EventRow>& rows,
                                 std::initializer_list<std::int32_t> codes);

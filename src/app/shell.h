@@ -1,0 +1,25 @@
+#pragma once
+// The application shell: Inkswap's one window with the two pictures and the
+// two check boxes, and the event loop that follows the pointer, corrects
+// cells on click and toggles the grid until the window is to close.
+
+#include <cstdint>
+
+namespace inkswap {
+
+// Object numbers, fixed at build time.
+inline constexpr std::int32_t MainWindow = 0;
+inline constexpr std::int32_t BitmapCanvas = 0; // view 0, the left picture
+inline constexpr std::int32_t ColourCanvas = 1; // view 1, the right picture
+inline constexpr std::int32_t CorrectModeBox = 2;
+inline constexpr std::int32_t GridBox = 3;
+
+// Repaints both canvases from the screen buffer, highlighting cell (x, y)
+// (or none for -1, -1), with the grid when "Grid" is checked.
+void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y);
+
+// The whole program: start-up, the window, the event loop, shut-down. The
+// exit code: 0, or non-zero when the program could not start.
+int RunShell();
+
+} // namespace inkswap
