@@ -1,0 +1,107 @@
+"""Drives the real Inkswap program under Wine from outside, as a user does:
+xdotool moves the pointer, clicks and reads the title; ImageMagick's import
+takes screenshots. Runs inside a wine-session (Xvfb, Wine's virtual desktop
+at the origin of the X screen, so Windows screen coordinates are X ones)."""
+
+import os
+import subprocess
+import time
+
+# The window as the program lays it out (client coordinates).
+WINDOW_X, WINDOW_Y = 381, 118
+CLIENT_WIDTH, CLIENT_HEIGHT = 1073, 510
+CANVAS_ORIGINS = {0: (0, 20), 1: (530, 20)}  # outer corner of each canvas
+CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
+CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
+GRID_BOX = (280, 0)
+SCREEN_WIDTH, SCREEN_HEIGHT = 1600, 1200
+
+
+def run(*command):
+    return subprocess.run(command, check=True, capture_output=True, text=True).stdout
+
+
+def wait_for(condition, timeout=5.0, interval=0.05):
+    """Polls until the condition returns something true; returns the last
+    value it gave."""
+    deadline = time.monotonic() + timeout
+    value = condition()
+    while not value and time.monotonic() < deadline:
+        time.sleep(interval)
+        value = condition()
+    return value
+
+
+class Inkswap:
+    def __init__(self, executable):
+        self.process = subprocess.Popen(
+            ["wine", executable], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+        )
+        found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^New window")
+        self.window = found.split()[0]
+        # The frame's size comes from the outer size Wine reports.
+        geometry = run("xwininfo", "-id", self.window)
+        width = int(self._field(geometry, "Width:"))
+        height = int(self._field(geometry, "Height:"))
+        border = (width - CLIENT_WIDTH) // 2
+        caption = height - CLIENT_HEIGHT - border
+        self.client = (WINDOW_X + border, WINDOW_Y + caption)
+        self.outer = (WINDOW_X, WINDOW_Y, width, height)
+
+    @staticmethod
+    def _field(text, name):
+        for line in text.splitlines():
+            if line.strip().startswith(name):
+                return line.split(":")[1].strip()
+        raise ValueError(name)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait()
+
+    def title(self):
+        return run("xdotool", "getwindowname", self.window).strip()
+
+    def canvas_point(self, canvas, x, y):
+        left, top = CANVAS_ORIGINS[canvas]
+        return (self.client[0] + left + CANVAS_EDGE + x, self.client[1] + top + CANVAS_EDGE + y)
+
+    def move_to(self, canvas, x, y):
+        px, py = self.canvas_point(canvas, x, y)
+        run("xdotool", "mousemove", str(px), str(py))
+
+    def move_to_client(self, x, y):
+        run("xdotool", "mousemove", str(self.client[0] + x), str(self.client[1] + y))
+
+    def click(self, repeat=1):
+        if repeat == 1:
+            run("xdotool", "click", "1")
+        else:
+            run("xdotool", "click", "--repeat", str(repeat), "--delay", "80", "1")
+
+    def click_grid_box(self):
+        run("xdotool", "mousemove", str(self.client[0] + GRID_BOX[0] + 7),
+            str(self.client[1] + GRID_BOX[1] + 10))
+        self.click()
+
+    def click_close_box(self):
+        left, top, width, _ = self.outer
+        run("xdotool", "mousemove", str(left + width - 7), str(top + 7))
+        self.click()
+
+    def screenshot(self):
+        """The whole X screen as rows of (red, green, blue) bytes."""
+        raw = subprocess.run(
+            ["import", "-window", "root", "-depth", "8", "rgb:-"], check=True, capture_output=True
+        ).stdout
+        return raw
+
+    def canvas_pixels(self, shot, canvas):
+        """The canvas's client area from a screenshot, row by row."""
+        left, top = self.canvas_point(canvas, 0, 0)
+        rows = []
+        for y in range(CANVAS_HEIGHT):
+            start = ((top + y) * SCREEN_WIDTH + left) * 3
+            rows.append(shot[start:start + CANVAS_WIDTH * 3])
+        return rows

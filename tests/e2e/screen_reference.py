@@ -1,0 +1,59 @@
+"""The screen model and the picture it should give, worked out here from
+the bytes alone, apart from the program."""
+
+SCREEN_BYTES = 6912
+ATTRIBUTES = 6144
+
+
+def bitmap_offset(column, row, line):
+    return (row // 8) * 2048 + line * 256 + (row % 8) * 32 + column
+
+
+def correct_cell(screen, column, row):
+    for line in range(8):
+        offset = bitmap_offset(column, row, line)
+        screen[offset] = 255 - screen[offset]
+    index = ATTRIBUTES + row * 32 + column
+    a = screen[index]
+    screen[index] = (a & 0xC0) | ((a & 7) << 3) | ((a >> 3) & 7)
+
+
+def colour(number, bright):
+    intensity = 255 if bright else 127
+    return bytes(
+        (((number >> 1) & 1) * intensity, ((number >> 2) & 1) * intensity, (number & 1) * intensity)
+    )
+
+
+BLUE = bytes((0, 0, 255))
+
+
+def expected_rows(screen, view, highlight, grid, width=508, height=380):
+    """Rows of red, green, blue bytes of a canvas showing the screen."""
+    rows = []
+    for y in range(height):
+        row = bytearray()
+        for x in range(width):
+            if grid and (x % 16 == 0 or y % 16 == 0):
+                row += BLUE
+                continue
+            sx, sy = x // 2, y // 2
+            column, line_row = sx // 8, sy // 8
+            bits = screen[bitmap_offset(column, line_row, sy % 8)]
+            ink = bits & (0x80 >> (sx % 8))
+            attribute = 7 if view == 0 else screen[ATTRIBUTES + line_row * 32 + column]
+            if line_row * 32 + column == highlight:
+                attribute = 255 - attribute
+            number = attribute & 7 if ink else (attribute >> 3) & 7
+            row += colour(number, attribute & 0x40)
+        rows.append(bytes(row))
+    return rows
+
+
+def first_difference(actual, expected):
+    for y, (got, wanted) in enumerate(zip(actual, expected)):
+        if got != wanted:
+            for x in range(0, len(wanted), 3):
+                if got[x:x + 3] != wanted[x:x + 3]:
+                    return f"pixel ({x // 3}, {y}) is {tuple(got[x:x + 3])}, expected {tuple(wanted[x:x + 3])}"
+    return None
