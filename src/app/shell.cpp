@@ -25,16 +25,6 @@ constexpr std::uint32_t MainWindowFlags = WS_CAPTION | WS_SYSMENU | WS_THICKFRAM
 constexpr std::uint32_t CanvasFlags = rook::CanvasFlagBorder | rook::CanvasFlagConfine;
 constexpr std::int32_t CellShift = 4; // 16 canvas pixels a cell
 
-enum class StartFailure { None, Toolkit, Memory, Window };
-
-// The shell's process-wide state.
-struct Shell {
-    std::uint8_t* Screen;
-    std::int32_t EventCode;
-    std::int32_t X;
-    std::int32_t Y;
-};
-
 bool BuildWindow() {
     if (rook::OpenWindow(MainWindow, 381, 118, 1073, 510, InitialTitle, MainWindowFlags) == 0) {
         return false;
@@ -46,8 +36,16 @@ bool BuildWindow() {
     return true;
 }
 
-// The title "x:<column> y:<row>", built on the temporary string stack.
-void ShowCellInTitle(std::int32_t x, std::int32_t y) {
+// The title "x:<column> y:<row>", built on the temporary string stack. A
+// title that would not change is not set again: setting it repaints the
+// caption, which costs as much as a whole redraw.
+void ShowCellInTitle(ShellState& shell, std::int32_t x, std::int32_t y) {
+    if (shell.TitleShown && shell.TitleX == x && shell.TitleY == y) {
+        return;
+    }
+    shell.TitleShown = true;
+    shell.TitleX = x;
+    shell.TitleY = y;
     const rook::TempExpression title;
     rook::AppendString("x:");
     rook::Str(x, rook::TempTop());
@@ -60,12 +58,12 @@ void ShowCellInTitle(std::int32_t x, std::int32_t y) {
 
 // The pointer's cell: canvas pixels divided by 16, rounding towards minus
 // infinity.
-void ReadPointerCell(Shell& shell, std::int32_t gadget) {
+void ReadPointerCell(ShellState& shell, std::int32_t gadget) {
     shell.X = rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerX) >> CellShift;
     shell.Y = rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerY) >> CellShift;
 }
 
-void HandleCanvasEvent(Shell& shell, std::int32_t gadget) {
+void HandleCanvasEvent(ShellState& shell, std::int32_t gadget) {
     if (rook::EventType() == rook::LeftPress) {
         ReadPointerCell(shell, gadget);
         CorrectCell(shell.Screen, shell.X, shell.Y);
@@ -73,12 +71,25 @@ void HandleCanvasEvent(Shell& shell, std::int32_t gadget) {
     }
     if (rook::EventType() == rook::PointerMove) {
         ReadPointerCell(shell, gadget);
-        ShowCellInTitle(shell.X, shell.Y);
+        ShowCellInTitle(shell, shell.X, shell.Y);
         RedrawScreen(shell.Screen, shell.X, shell.Y);
     }
 }
 
-void HandleEvent(Shell& shell) {
+} // namespace
+
+StartResult StartShell(ShellState& shell) {
+    if (!rook::ToolkitStart()) {
+        return StartResult::NoToolkit;
+    }
+    shell.Screen = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
+    if (shell.Screen == nullptr) {
+        return StartResult::NoMemory;
+    }
+    return BuildWindow() ? StartResult::Started : StartResult::NoWindow;
+}
+
+void HandleEvent(ShellState& shell) {
     if (shell.EventCode != rook::EventGadgetAction) {
         return;
     }
@@ -92,25 +103,12 @@ void HandleEvent(Shell& shell) {
     }
 }
 
-void RunEventLoop(Shell& shell) {
-    do {
-        shell.EventCode = rook::WaitWindowEvent();
-        HandleEvent(shell);
-    } while (shell.EventCode != rook::EventCloseWindow);
+void EndShell(ShellState& shell) {
+    rook::FreeMemory(shell.Screen);
+    shell.Screen = nullptr;
+    rook::ToolkitEnd();
+    rook::DestroyToolkitHeap();
 }
-
-StartFailure Start(Shell& shell) {
-    if (!rook::ToolkitStart()) {
-        return StartFailure::Toolkit;
-    }
-    shell.Screen = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
-    if (shell.Screen == nullptr) {
-        return StartFailure::Memory;
-    }
-    return BuildWindow() ? StartFailure::None : StartFailure::Window;
-}
-
-} // namespace
 
 void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y) {
     const std::int32_t grid = rook::GetGadgetState(GridBox);
@@ -122,18 +120,20 @@ void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y) {
 }
 
 int RunShell() {
-    Shell shell{};
-    const StartFailure failure = Start(shell);
-    if (failure == StartFailure::Toolkit) {
+    ShellState shell{};
+    const StartResult result = StartShell(shell);
+    if (result == StartResult::NoToolkit) {
         return 1;
     }
-    if (failure == StartFailure::None) {
-        RunEventLoop(shell);
+    if (result == StartResult::Started) {
+        do {
+            shell.EventCode = rook::WaitWindowEvent();
+            HandleEvent(shell);
+        } while (shell.EventCode != rook::EventCloseWindow);
     }
-    rook::FreeMemory(shell.Screen);
-    rook::ToolkitEnd();
-    rook::DestroyToolkitHeap();
-    return failure == StartFailure::None ? 0 : 1;
+    EndShell(shell);
+    // A window that could not be opened leaves nothing to do: say so.
+    return result == StartResult::Started ? 0 : 1;
 }
 
 } // namespace inkswap

@@ -14,6 +14,28 @@ inline constexpr std::int32_t ColourCanvas = 1; // view 1, the right picture
 inline constexpr std::int32_t CorrectModeBox = 2;
 inline constexpr std::int32_t GridBox = 3;
 
+// The shell's process-wide state.
+struct ShellState {
+    std::uint8_t* Screen; // the screen buffer, 6,912 bytes
+    std::int32_t EventCode;
+    std::int32_t X; // the last pointer cell
+    std::int32_t Y;
+    bool TitleShown; // the title shows cell (TitleX, TitleY)
+    std::int32_t TitleX;
+    std::int32_t TitleY;
+};
+
+enum class StartResult { Started, NoToolkit, NoMemory, NoWindow };
+
+// Starts the toolkit, allocates the screen buffer and builds the window.
+StartResult StartShell(ShellState& shell);
+
+// Handles the event whose code is shell.EventCode, the current event.
+void HandleEvent(ShellState& shell);
+
+// Frees the screen buffer and shuts the toolkit down.
+void EndShell(ShellState& shell);
+
 // Repaints both canvases from the screen buffer, highlighting cell (x, y)
 // (or none for -1, -1), with the grid when "Grid" is checked.
 void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y);
