@@ -14,6 +14,7 @@ CANVAS_ORIGINS = {0: (0, 20), 1: (530, 20)}  # outer corner of each canvas
 CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
 CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
 GRID_BOX = (280, 0)
+CORRECT_MODE_BOX = (10, 0)
 SCREEN_WIDTH, SCREEN_HEIGHT = 1600, 1200
 
 
@@ -80,9 +81,9 @@ class Inkswap:
         else:
             run("xdotool", "click", "--repeat", str(repeat), "--delay", "80", "1")
 
-    def click_grid_box(self):
-        run("xdotool", "mousemove", str(self.client[0] + GRID_BOX[0] + 7),
-            str(self.client[1] + GRID_BOX[1] + 10))
+    def click_box(self, box):
+        """Clicks a check box next to its square."""
+        self.move_to_client(box[0] + 7, box[1] + 10)
         self.click()
 
     def click_close_box(self):

@@ -11,7 +11,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from inkswap_driver import Inkswap, wait_for  # noqa: E402
+from inkswap_driver import CORRECT_MODE_BOX, GRID_BOX, Inkswap, wait_for  # noqa: E402
 from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
 
 EXECUTABLE = None
@@ -75,9 +75,19 @@ class ShellTest(unittest.TestCase):
         self.inkswap.move_to(0, 40, 40)
         self.inkswap.move_to(0, 41, 40)
         self.assertShows(0, 2 * 32 + 2)
-        self.inkswap.click_grid_box()
+        self.inkswap.click_box(GRID_BOX)
         self.assertShows(0, -1, grid=True)
         self.assertShows(1, -1, grid=True)
+
+    def test_correct_mode_changes_nothing(self):
+        self.inkswap.move_to(1, 300, 300)
+        self.inkswap.move_to(1, 301, 300)
+        self.assertShows(1, 18 * 32 + 18)
+        self.inkswap.click_box(CORRECT_MODE_BOX)
+        time.sleep(0.5)
+        self.assertEqual(self.inkswap.title(), "x:18 y:18")
+        self.assertShows(0, 18 * 32 + 18)
+        self.assertShows(1, 18 * 32 + 18)
 
     def test_a_double_click_leaves_the_cell_as_it_was(self):
         self.inkswap.move_to(0, 200, 100)
