@@ -456,15 +456,13 @@ std::intptr_t CanvasGadget(std::int32_t number, std::int32_t x, std::int32_t y, 
     if ((flags & CanvasFlagKeyboard) != 0) {
         style |= WS_GROUP | WS_TABSTOP;
     }
-    HWND window = ::CreateWindowExA(
-        extendedStyle, CanvasClassName, "", style, x, y, width, height, CurrentGadgetList(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), ProgramInstance(), nullptr);
+    HWND window =
+        CreateGadgetWindow(extendedStyle, CanvasClassName, "", style, x, y, width, height);
     if (window == nullptr) {
         return 0;
     }
-    const RegistryObject object = RegistryGetOrCreate(GadgetRegistry(), number);
+    const RegistryObject object = TakeGadgetRecord(number, window);
     if (object.Storage == nullptr) {
-        ::DestroyWindow(window);
         return 0;
     }
     auto* canvas = static_cast<GadgetRecord*>(object.Storage);

@@ -1,8 +1,6 @@
 #include "gadget/check_box.h"
 
 #include "gadget/gadget.h"
-#include "window/gadget_list.h"
-#include "window/window.h"
 
 namespace rook {
 
@@ -27,16 +25,13 @@ constexpr GadgetType CheckBoxType = {CheckBoxTypeNumber, nullptr, nullptr, Check
 
 std::intptr_t CheckBoxGadget(std::int32_t number, std::int32_t x, std::int32_t y,
                              std::int32_t width, std::int32_t height, const char* text) {
-    HWND window = ::CreateWindowExA(0, "Button", text != nullptr ? text : "", CheckBoxStyle, x, y,
-                                    width, height, CurrentGadgetList(),
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                                    ProgramInstance(), nullptr);
+    HWND window = CreateGadgetWindow(0, "Button", text != nullptr ? text : "", CheckBoxStyle, x, y,
+                                     width, height);
     if (window == nullptr) {
         return 0;
     }
-    const RegistryObject object = RegistryGetOrCreate(GadgetRegistry(), number);
+    const RegistryObject object = TakeGadgetRecord(number, window);
     if (object.Storage == nullptr) {
-        ::DestroyWindow(window);
         return 0;
     }
     return RegisterGadget(number, object, window, &CheckBoxType);

@@ -93,8 +93,19 @@ GadgetListState& GadgetListStateOf() {
     return State().List;
 }
 
-ObjectRegistry* GadgetRegistry() {
-    return gadgetRegistry;
+HWND CreateGadgetWindow(DWORD extendedStyle, const char* className, const char* text, DWORD style,
+                        std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+    return ::CreateWindowExA(extendedStyle, className, text, style, x, y, width, height,
+                             CurrentGadgetList(), reinterpret_cast<HMENU>(NoIdentifier),
+                             ProgramInstance(), nullptr);
+}
+
+RegistryObject TakeGadgetRecord(std::int32_t number, HWND window) {
+    const RegistryObject object = RegistryGetOrCreate(gadgetRegistry, number);
+    if (object.Storage == nullptr) {
+        ::DestroyWindow(window);
+    }
+    return object;
 }
 
 std::intptr_t RegisterGadget(std::int32_t number, RegistryObject object, HWND window,

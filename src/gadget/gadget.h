@@ -46,8 +46,15 @@ void GadgetLibraryEnd();
 // The gadget-list state, kept in the gadget library's state.
 GadgetListState& GadgetListStateOf();
 
-// The gadget registry, for the creation calls of the gadget kinds.
-ObjectRegistry* GadgetRegistry();
+// Creates a gadget kind's window as a child of the current gadget list,
+// with control identifier -1 until it is registered; null on failure.
+HWND CreateGadgetWindow(DWORD extendedStyle, const char* className, const char* text, DWORD style,
+                        std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+
+// The record for a number, taken for a freshly created gadget window (a
+// live gadget of that number is destroyed first). When the registry
+// refuses the number, the window is destroyed and the storage is null.
+RegistryObject TakeGadgetRecord(std::int32_t number, HWND window);
 
 // Makes a freshly created control window the gadget of a registry object:
 // subclassing, identifier, "RK_ID", font. Returns what the creation call

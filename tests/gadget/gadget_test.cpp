@@ -45,11 +45,8 @@ std::int32_t SevenAttribute(GadgetRecord*, std::int32_t attribute) {
 constexpr GadgetType TestType = {99, TakeParentMessage, RecordFree, nullptr, SevenAttribute};
 
 std::intptr_t TestGadget(std::int32_t number) {
-    HWND button = ::CreateWindowExA(
-        0, "Button", "test", WS_CHILD | WS_VISIBLE, 0, 40, 80, 20, CurrentGadgetList(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), ProgramInstance(), nullptr);
-    const RegistryObject object = RegistryGetOrCreate(GadgetRegistry(), number);
-    return RegisterGadget(number, object, button, &TestType);
+    HWND button = CreateGadgetWindow(0, "Button", "test", WS_CHILD | WS_VISIBLE, 0, 40, 80, 20);
+    return RegisterGadget(number, TakeGadgetRecord(number, button), button, &TestType);
 }
 
 class GadgetTest : public ToolkitTest {
