@@ -234,6 +234,10 @@ void FreeListNode(ListNode** head, void* element) {
     ToolkitRelease(node);
 }
 
+void* ListNodeElement(ListNode* node) {
+    return StorageOf(node);
+}
+
 ListNode* ListNodeOf(void* element) {
     return reinterpret_cast<ListNode*>(static_cast<std::byte*>(element) - NodeHeaderSize);
 }

@@ -82,8 +82,9 @@ void* NewListNode(ListNode** head, std::size_t elementSize);
 // Unlinks an element's node, wherever it lies in the list, and frees it.
 void FreeListNode(ListNode** head, void* element);
 
-// The node of an element made by NewListNode.
+// The node of an element made by NewListNode, and the element of a node.
 ListNode* ListNodeOf(void* element);
+void* ListNodeElement(ListNode* node);
 
 using LibraryState = void*;
 

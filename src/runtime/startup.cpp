@@ -8,6 +8,8 @@
 #include "runtime/string_operations.h"
 #include "runtime/toolkit_heap.h"
 #include "window/event_queue.h"
+#include "window/menu.h"
+#include "window/requester.h"
 #include "window/window.h"
 
 namespace rook {
@@ -55,6 +57,8 @@ bool ToolkitStart() {
     DragDropInit();
     FileLibraryInit();
     MemoryLibraryInit();
+    MenuLibraryInit();
+    RequesterLibraryInit();
     return true;
 }
 

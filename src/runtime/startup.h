@@ -7,7 +7,7 @@ namespace rook {
 
 // Creates the ToolkitHeap and runs the start steps: strings, blending
 // support, images, event queue, windows, gadgets, drag-and-drop, files,
-// memory. False when the ToolkitHeap cannot be created; nothing has started
+// memory, menus, requesters. False when the ToolkitHeap cannot be created; nothing has started
 // then.
 bool ToolkitStart();
 

@@ -1,5 +1,6 @@
 #include "window/keyboard_shortcuts.h"
 
+#include "runtime/toolkit_heap.h"
 #include "window/window.h"
 
 #include <vector>
@@ -26,7 +27,64 @@ std::vector<HWND> TabStopsOf(HWND root) {
     return candidates;
 }
 
+BYTE ModifierFlagsOf(std::uint32_t shortcut) {
+    BYTE flags = FVIRTKEY | FNOINVERT;
+    if ((shortcut & ShortcutShift) != 0) {
+        flags |= FSHIFT;
+    }
+    if ((shortcut & ShortcutControl) != 0) {
+        flags |= FCONTROL;
+    }
+    if ((shortcut & ShortcutAlt) != 0) {
+        flags |= FALT;
+    }
+    return flags;
+}
+
+ACCEL* FindEntry(WindowRecord* record, BYTE flags, WORD key) {
+    for (std::int32_t i = 0; i < record->ShortcutCount; ++i) {
+        if (record->Shortcuts[i].key == key && record->Shortcuts[i].fVirt == flags) {
+            return &record->Shortcuts[i];
+        }
+    }
+    return nullptr;
+}
+
+// Adds an entry at the end; false when memory runs out.
+bool AppendEntry(WindowRecord* record, ACCEL entry) {
+    const auto count = static_cast<std::size_t>(record->ShortcutCount) + 1;
+    void* grown = record->Shortcuts == nullptr
+                      ? ToolkitAllocate(count * sizeof(ACCEL), os::Fill::Zero)
+                      : os::HeapResize(ToolkitHeap(), record->Shortcuts, count * sizeof(ACCEL));
+    if (grown == nullptr) {
+        return false;
+    }
+    record->Shortcuts = static_cast<ACCEL*>(grown);
+    record->Shortcuts[record->ShortcutCount++] = entry;
+    return true;
+}
+
 } // namespace
+
+HACCEL AddKeyboardShortcut(std::int32_t window, std::uint32_t shortcut, std::int32_t item) {
+    WindowRecord* record = FindWindowRecord(window);
+    if (record == nullptr) {
+        return nullptr;
+    }
+    const BYTE flags = ModifierFlagsOf(shortcut);
+    const auto key = static_cast<WORD>(shortcut & 0xFFFF);
+    const auto command = static_cast<WORD>(item & 0xFFFF);
+    if (ACCEL* entry = FindEntry(record, flags, key); entry != nullptr) {
+        entry->cmd = command;
+    } else if (!AppendEntry(record, {flags, key, command})) {
+        return record->Accelerators;
+    }
+    if (record->Accelerators != nullptr) {
+        ::DestroyAcceleratorTable(record->Accelerators);
+    }
+    record->Accelerators = ::CreateAcceleratorTableA(record->Shortcuts, record->ShortcutCount);
+    return record->Accelerators;
+}
 
 HACCEL AcceleratorTableFor(HWND activeWindow) {
     if (activeWindow == nullptr) {

@@ -4,6 +4,7 @@
 #include "window/event_queue.h"
 #include "window/event_state.h"
 #include "window/gadget_list.h"
+#include "window/sizing.h"
 #include "window/window_procedure.h"
 
 #include <algorithm>
@@ -149,6 +150,7 @@ void WindowLibraryInit() {
     CreateEventState();
     classIcon = ::LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(1));
     classCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    CreateSizingState();
 }
 
 void WindowLibraryEnd() {

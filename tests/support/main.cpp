@@ -11,6 +11,8 @@
 
 #ifdef INKSWAP_TOOLKIT_TESTS
 #include "gadget/gadget.h"
+#include "window/menu.h"
+#include "window/requester.h"
 #include "window/window.h"
 #endif
 
@@ -32,6 +34,10 @@ public:
 #endif
         rook::FileLibraryInit();
         rook::MemoryLibraryInit();
+#ifdef INKSWAP_TOOLKIT_TESTS
+        rook::MenuLibraryInit();
+        rook::RequesterLibraryInit();
+#endif
     }
 
     void TearDown() override {
