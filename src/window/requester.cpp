@@ -14,8 +14,10 @@ constexpr DWORD CommonControlClasses = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_
 // The windows requesters have disabled, newest first.
 ListNode* disabledWindows = nullptr;
 
+// Moves a window into or out of the topmost band without activating it: an
+// activation would make it the foreground window, and so the box's owner.
 void SetTopmost(HWND window, HWND band) {
-    ::SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 BOOL CALLBACK DisableWindow(HWND window, LPARAM) {
