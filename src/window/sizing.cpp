@@ -1,15 +1,12 @@
 #include "window/sizing.h"
 
 #include "runtime/object_registry.h"
+#include "window/sizing_geometry.h"
 #include "window/window_procedure.h"
 
 namespace rook {
 
 namespace {
-
-// The window edge is 2 pixels beyond the pointer on the right and bottom.
-constexpr LONG EdgeOffset = 2;
-constexpr int KeyStep = 10;
 
 LibraryState sizingState = nullptr;
 
@@ -57,7 +54,7 @@ LRESULT StartSizing(HWND window, WPARAM command) {
     state.Limits = SizeLimits(window);
     ::SetCapture(window);
     ::PostMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
-    if (state.Edge == EdgeNone) {
+    if (state.Edge == sizing::None) {
         state.RestoreCursor = 1;
         ::GetCursorPos(&state.SavedCursor);
         ShowCursorShape(IDC_SIZEALL);
@@ -67,56 +64,24 @@ LRESULT StartSizing(HWND window, WPARAM command) {
     return 0;
 }
 
-bool MovesLeft(std::int32_t edge) {
-    return edge == EdgeLeft || edge == EdgeTopLeft || edge == EdgeBottomLeft;
-}
-bool MovesRight(std::int32_t edge) {
-    return edge == EdgeRight || edge == EdgeTopRight || edge == EdgeBottomRight;
-}
-bool MovesTop(std::int32_t edge) {
-    return edge == EdgeTop || edge == EdgeTopLeft || edge == EdgeTopRight;
-}
-bool MovesBottom(std::int32_t edge) {
-    return edge == EdgeBottom || edge == EdgeBottomLeft || edge == EdgeBottomRight;
+sizing::Rect FromRect(const RECT& area) {
+    return {area.left, area.top, area.right, area.bottom};
 }
 
-// Keeps a size within the tracking limits by moving the side being dragged.
-LONG Clamped(LONG size, LONG minimum, LONG maximum) {
-    if (size < minimum) {
-        return minimum;
-    }
-    return size > maximum ? maximum : size;
+RECT ToRect(const sizing::Rect& area) {
+    return {area.Left, area.Top, area.Right, area.Bottom};
 }
 
-// The rectangle with the dragged sides at the pointer; the others stay.
-RECT RectangleFor(const SizingState& state, POINT pointer) {
-    RECT area = state.Current;
-    const POINT& minimum = state.Limits.ptMinTrackSize;
-    const POINT& maximum = state.Limits.ptMaxTrackSize;
-    const LONG topLeftOffset = state.Edge == EdgeTopLeft ? EdgeOffset : 0;
-    if (MovesLeft(state.Edge)) {
-        area.left = pointer.x - topLeftOffset;
-        area.left = area.right - Clamped(area.right - area.left, minimum.x, maximum.x);
-    }
-    if (MovesRight(state.Edge)) {
-        area.right = pointer.x + EdgeOffset;
-        area.right = area.left + Clamped(area.right - area.left, minimum.x, maximum.x);
-    }
-    if (MovesTop(state.Edge)) {
-        area.top = pointer.y - topLeftOffset;
-        area.top = area.bottom - Clamped(area.bottom - area.top, minimum.y, maximum.y);
-    }
-    if (MovesBottom(state.Edge)) {
-        area.bottom = pointer.y + EdgeOffset;
-        area.bottom = area.top + Clamped(area.bottom - area.top, minimum.y, maximum.y);
-    }
-    return area;
+sizing::Limits LimitsOf(const MINMAXINFO& info) {
+    return {{info.ptMinTrackSize.x, info.ptMinTrackSize.y},
+            {info.ptMaxTrackSize.x, info.ptMaxTrackSize.y}};
 }
 
 // Resizes the window for a pointer position (screen coordinates).
 void ResizeTo(HWND window, POINT pointer) {
     SizingState& state = State();
-    state.Current = RectangleFor(state, pointer);
+    state.Current = ToRect(sizing::RectangleFor(FromRect(state.Current), state.Edge,
+                                                {pointer.x, pointer.y}, LimitsOf(state.Limits)));
     ::SendMessageA(window, WM_SIZING, static_cast<WPARAM>(state.Edge),
                    reinterpret_cast<LPARAM>(&state.Current));
     RECT area = state.Current;
@@ -127,80 +92,52 @@ void ResizeTo(HWND window, POINT pointer) {
     ::MoveWindow(window, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
 }
 
-// A key that only chooses an edge and puts the cursor on it.
-struct EdgeChoice {
-    WPARAM Key;
-    std::int32_t Before;
-    std::int32_t After;
-    LPCSTR Shape;
-};
-
-const EdgeChoice EdgeChoices[] = {
-    {VK_LEFT, EdgeNone, EdgeLeft, IDC_SIZEWE},
-    {VK_LEFT, EdgeTop, EdgeTopLeft, IDC_SIZENWSE},
-    {VK_LEFT, EdgeBottom, EdgeBottomLeft, IDC_SIZENESW},
-    {VK_RIGHT, EdgeNone, EdgeRight, IDC_SIZEWE},
-    {VK_RIGHT, EdgeTop, EdgeTopRight, IDC_SIZENESW},
-    {VK_RIGHT, EdgeBottom, EdgeBottomRight, IDC_SIZENWSE},
-    {VK_UP, EdgeNone, EdgeTop, IDC_SIZENS},
-    {VK_UP, EdgeLeft, EdgeTopLeft, IDC_SIZENWSE},
-    {VK_UP, EdgeRight, EdgeTopRight, IDC_SIZENESW},
-    {VK_DOWN, EdgeNone, EdgeBottom, IDC_SIZENS},
-    {VK_DOWN, EdgeLeft, EdgeBottomLeft, IDC_SIZENESW},
-    {VK_DOWN, EdgeRight, EdgeBottomRight, IDC_SIZENWSE},
-};
-
-// Where the cursor goes when a key chooses an edge.
-POINT CursorOnEdge(std::int32_t edge, const RECT& area, POINT pointer) {
-    switch (edge) {
-    case EdgeLeft:
-        return {area.left, pointer.y};
-    case EdgeRight:
-        return {area.right - EdgeOffset, pointer.y};
-    case EdgeTop:
-        return {pointer.x, area.top};
-    case EdgeBottom:
-        return {pointer.x, area.bottom - EdgeOffset};
-    case EdgeTopLeft:
-        return {area.left + EdgeOffset, area.top + EdgeOffset};
-    case EdgeTopRight:
-        return {area.right - EdgeOffset, area.top};
-    case EdgeBottomLeft:
-        return {area.left, area.bottom - EdgeOffset};
+LPCSTR ShapeResource(sizing::CursorShape shape) {
+    switch (shape) {
+    case sizing::CursorShape::Horizontal:
+        return IDC_SIZEWE;
+    case sizing::CursorShape::Vertical:
+        return IDC_SIZENS;
+    case sizing::CursorShape::DiagonalDown:
+        return IDC_SIZENWSE;
     default:
-        return {area.right - EdgeOffset, area.bottom - EdgeOffset};
+        return IDC_SIZENESW;
     }
 }
 
-POINT Stepped(WPARAM key, POINT pointer) {
+sizing::ArrowKey ArrowKeyOf(WPARAM key) {
     switch (key) {
     case VK_LEFT:
-        return {pointer.x - KeyStep, pointer.y};
+        return sizing::ArrowKey::Left;
     case VK_RIGHT:
-        return {pointer.x + KeyStep, pointer.y};
+        return sizing::ArrowKey::Right;
     case VK_UP:
-        return {pointer.x, pointer.y - KeyStep};
+        return sizing::ArrowKey::Up;
     default:
-        return {pointer.x, pointer.y + KeyStep};
+        return sizing::ArrowKey::Down;
     }
 }
 
+// An arrow key either chooses an edge and puts the cursor on it, or moves
+// the pointer 10 pixels and resizes.
 LRESULT OnArrowKey(HWND window, WPARAM key) {
     SizingState& state = State();
     POINT pointer;
     ::GetCursorPos(&pointer);
-    for (const EdgeChoice& choice : EdgeChoices) {
-        if (choice.Key == key && choice.Before == state.Edge) {
-            state.Edge = choice.After;
-            const POINT cursor = CursorOnEdge(state.Edge, state.Current, pointer);
-            ::SetCursorPos(cursor.x, cursor.y);
-            ShowCursorShape(choice.Shape);
-            return NotHandled;
-        }
+    const sizing::ArrowKey arrow = ArrowKeyOf(key);
+    if (const auto choice =
+            sizing::ChooseEdge(arrow, state.Edge, FromRect(state.Current), {pointer.x, pointer.y});
+        choice) {
+        state.Edge = choice->Edge;
+        // The shape first: under Wine, changing the shape after the
+        // position puts the cursor back where the X server last saw it.
+        ShowCursorShape(ShapeResource(choice->Shape));
+        ::SetCursorPos(choice->Cursor.X, choice->Cursor.Y);
+        return NotHandled;
     }
-    const POINT moved = Stepped(key, pointer);
-    ::SetCursorPos(moved.x, moved.y);
-    ResizeTo(window, moved);
+    const sizing::Point moved = sizing::Stepped(arrow, {pointer.x, pointer.y});
+    ::SetCursorPos(moved.X, moved.Y);
+    ResizeTo(window, {moved.X, moved.Y});
     return NotHandled;
 }
 

@@ -11,20 +11,6 @@
 
 namespace rook {
 
-// The sizing edges of WM_SYSCOMMAND SC_SIZE and WM_SIZING; 0 while a resize
-// begun from the keyboard has not chosen one yet.
-enum SizingEdge : std::int32_t {
-    EdgeNone = 0,
-    EdgeLeft = WMSZ_LEFT,
-    EdgeRight = WMSZ_RIGHT,
-    EdgeTop = WMSZ_TOP,
-    EdgeTopLeft = WMSZ_TOPLEFT,
-    EdgeTopRight = WMSZ_TOPRIGHT,
-    EdgeBottom = WMSZ_BOTTOM,
-    EdgeBottomLeft = WMSZ_BOTTOMLEFT,
-    EdgeBottomRight = WMSZ_BOTTOMRIGHT,
-};
-
 struct SizingState {
     std::uint32_t Active;
     std::uint32_t RestoreCursor; // put the cursor back at the end

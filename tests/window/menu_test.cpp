@@ -27,7 +27,9 @@ std::string ItemText(HMENU menu, UINT position) {
     return text;
 }
 
-EventRow MenuEvent(std::int32_t item) { return {EventMenuAction, item, 0, NoEventType}; }
+EventRow MenuEvent(std::int32_t item) {
+    return {EventMenuAction, item, 0, NoEventType};
+}
 
 // Presses a key with modifiers held, as the keyboard delivers it to the
 // active window, and takes the menu events that follow.
