@@ -5,6 +5,7 @@ at the origin of the X screen, so Windows screen coordinates are X ones)."""
 
 import os
 import subprocess
+import sys
 import time
 
 # The window as the program lays it out (client coordinates).
@@ -16,6 +17,17 @@ CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
 GRID_BOX = (280, 0)
 CORRECT_MODE_BOX = (10, 0)
 SCREEN_WIDTH, SCREEN_HEIGHT = 1600, 1200
+
+
+def reopen_in_wine_session(script, argv):
+    """A test run by hand opens a Wine session of its own (Xvfb, wineserver,
+    the test prefix in the build folder) and runs again inside it."""
+    if os.environ.get("INKSWAP_WINE_SESSION"):
+        return
+    session = os.path.join(os.path.dirname(script), "..", "..", "scripts", "wine-session")
+    executable = argv[1]
+    build_dir = argv[2] if len(argv) > 2 else os.path.dirname(os.path.dirname(executable))
+    os.execv(session, [session, build_dir, sys.executable, script, *argv[1:]])
 
 
 def run(*command):

@@ -11,7 +11,13 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from inkswap_driver import CORRECT_MODE_BOX, GRID_BOX, Inkswap, wait_for  # noqa: E402
+from inkswap_driver import (  # noqa: E402
+    CORRECT_MODE_BOX,
+    GRID_BOX,
+    Inkswap,
+    reopen_in_wine_session,
+    wait_for,
+)
 from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
 
 EXECUTABLE = None
@@ -109,11 +115,7 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     EXECUTABLE = sys.argv[1]
-    if not os.environ.get("INKSWAP_WINE_SESSION"):
-        # Open a session of our own when run by hand.
-        session = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "wine-session")
-        build_dir = sys.argv[2] if len(sys.argv) > 2 else os.path.dirname(os.path.dirname(EXECUTABLE))
-        os.execv(session, [session, build_dir, sys.executable, __file__, *sys.argv[1:]])
+    reopen_in_wine_session(__file__, sys.argv)
     result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
     return 0 if result.result.wasSuccessful() else 1
 
