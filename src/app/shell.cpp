@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "app/file_commands.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
 #include "drawing/drawing_context.h"
@@ -29,6 +30,7 @@ bool BuildWindow() {
     if (rook::OpenWindow(MainWindow, 381, 118, 1073, 510, InitialTitle, MainWindowFlags) == 0) {
         return false;
     }
+    BuildMenu();
     rook::CanvasGadget(BitmapCanvas, 0, 20, 512, 384, CanvasFlags);
     rook::CanvasGadget(ColourCanvas, 530, 20, 512, 384, CanvasFlags);
     rook::CheckBoxGadget(CorrectModeBox, 10, 0, 270, 20, "Correct Mode");
@@ -86,10 +88,16 @@ StartResult StartShell(ShellState& shell) {
     if (shell.Screen == nullptr) {
         return StartResult::NoMemory;
     }
-    return BuildWindow() ? StartResult::Started : StartResult::NoWindow;
+    if (!BuildWindow()) {
+        return StartResult::NoWindow;
+    }
+    EnableDropsAndShortcuts();
+    return StartResult::Started;
 }
 
 void HandleEvent(ShellState& shell) {
+    HandleMenuEvent(shell);
+    HandleDropEvent(shell);
     if (shell.EventCode != rook::EventGadgetAction) {
         return;
     }
@@ -106,6 +114,10 @@ void HandleEvent(ShellState& shell) {
 void EndShell(ShellState& shell) {
     rook::FreeMemory(shell.Screen);
     shell.Screen = nullptr;
+    for (rook::StringVariable* text : {&shell.Path, &shell.DropList, &shell.DropName}) {
+        rook::FreeString(*text);
+        *text = nullptr;
+    }
     rook::ToolkitEnd();
     rook::DestroyToolkitHeap();
 }

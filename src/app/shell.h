@@ -3,6 +3,8 @@
 // two check boxes, and the event loop that follows the pointer, corrects
 // cells on click and toggles the grid until the window is to close.
 
+#include "runtime/string_operations.h"
+
 #include <cstdint>
 
 namespace inkswap {
@@ -23,6 +25,9 @@ struct ShellState {
     bool TitleShown; // the title shows cell (TitleX, TitleY)
     std::int32_t TitleX;
     std::int32_t TitleY;
+    rook::StringVariable Path;     // the file last loaded, the target of Save
+    rook::StringVariable DropList; // the names of the last drop
+    rook::StringVariable DropName; // the first of them
 };
 
 enum class StartResult { Started, NoToolkit, NoMemory, NoWindow };

@@ -1,13 +1,91 @@
 #pragma once
-// Drag-and-drop: the platform's drag-and-drop service (OLE) for the drop
-// targets of gadgets.
+// Drop targets: gadgets that accept data dragged onto them from another
+// program, above all file lists dragged from the desktop shell. A gadget's
+// target is registered with the platform's drag-and-drop service (OLE) and
+// records the formats it accepts with their actions; a drop is copied into
+// a DropRecord and posted to the gadget's top-level window, where it
+// becomes the drop event 13106.
+
+#include "platform/win32/win32.h"
+#include "runtime/string_operations.h"
+
+#include <cstdint>
 
 namespace rook {
+
+// Data formats: the platform's standard numbers, and the toolkit's own
+// drags, which carry a private type instead.
+inline constexpr std::uint32_t FormatText = CF_TEXT;
+inline constexpr std::uint32_t FormatFileList = CF_HDROP;
+inline constexpr std::uint32_t FormatPrivate = CF_PRIVATEFIRST;
+
+// Actions, the platform's drop effects.
+inline constexpr std::uint32_t ActionCopy = DROPEFFECT_COPY;
+inline constexpr std::uint32_t ActionMove = DROPEFFECT_MOVE;
+inline constexpr std::uint32_t ActionLink = DROPEFFECT_LINK;
 
 // Start step: initialises OLE for this thread.
 void DragDropInit();
 
 // End step: shuts OLE down.
 void DragDropEnd();
+
+// Accepts the format with the actions on the gadget; actions 0 stop
+// accepting it. Overlapping check-box-like buttons are moved behind the
+// gadget, so that they do not hide it from drops.
+void EnableGadgetDrop(std::int32_t number, std::int32_t format, std::int32_t actions);
+
+// The names of the files of the current event's drop, separated by line
+// feeds, built at position p of the temporary string stack; the empty text
+// when the current event has no well-formed file list.
+void EventDropFiles(std::int32_t p);
+
+// One accepted format (or private type) of a target.
+struct DropFormatEntry {
+    DropFormatEntry* Next;
+    DropFormatEntry* Previous;
+    std::uint32_t Format;
+    std::uint32_t Actions;
+};
+
+// COM interfaces have no virtual destructor; the target is only ever freed
+// by its own Release.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
+
+// The target of a gadget window.
+class DropTarget final : public IDropTarget {
+public:
+    DropTarget(std::int32_t kind, std::int32_t number, HWND window);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID requested, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point,
+                                        DWORD* effects) override;
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effects) override;
+    HRESULT STDMETHODCALLTYPE DragLeave() override;
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point,
+                                   DWORD* effects) override;
+
+    std::int32_t ReferenceCount;
+    std::int32_t Kind;
+    std::int32_t Number;
+    HWND Window;
+    DropFormatEntry* Standard;
+    DropFormatEntry* Private;
+    std::int32_t DragState; // 0 nothing acceptable, 1 a standard format, 2 a private type
+    std::uint32_t Matched;  // the matched format or private type
+    std::uint32_t MatchedActions;
+};
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+// The target attached to a window, or null.
+DropTarget* DropTargetOf(HWND window);
 
 } // namespace rook

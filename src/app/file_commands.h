@@ -1,0 +1,37 @@
+#pragma once
+// The screen file commands: the menu bar and its shortcuts, loading a screen
+// by dropping a file on either picture, saving over the file last loaded,
+// and Quit. There is no file dialog: files come in only by drag-and-drop.
+
+#include "app/shell.h"
+
+#include <cstdint>
+
+namespace inkswap {
+
+inline constexpr std::int32_t FileMenu = 0;
+inline constexpr std::int32_t OpenItem = 0;
+inline constexpr std::int32_t SaveItem = 1;
+inline constexpr std::int32_t QuitItem = 2;
+inline constexpr std::int32_t ScreenFile = 0; // the file number of every read and write
+
+inline constexpr char NotAScreenMessage[] = "this is not ZX Spectrum picture!";
+inline constexpr char UnreadableMessage[] = "this file could not be read!";
+inline constexpr char UnsavedMessage[] = "this picture could not be saved!";
+
+// The menu bar of the main window: "File" (Open.., Save, a separator,
+// Quit) and an empty "Operations".
+void BuildMenu();
+
+// File drops on both pictures, and Ctrl+O, Ctrl+S, Ctrl+Q.
+void EnableDropsAndShortcuts();
+
+// The menu event (also raised by the shortcuts); Quit sets the event code
+// to 16, which ends the event loop after this event.
+void HandleMenuEvent(ShellState& shell);
+
+// A drop on a picture: a file of exactly 6,912 bytes is loaded and shown,
+// anything else is refused with a message box.
+void HandleDropEvent(ShellState& shell);
+
+} // namespace inkswap
