@@ -10,7 +10,7 @@ import time
 
 # The window as the program lays it out (client coordinates).
 WINDOW_X, WINDOW_Y = 381, 118
-CLIENT_WIDTH, CLIENT_HEIGHT = 1073, 510
+CLIENT_WIDTH = 1073
 CANVAS_ORIGINS = {0: (0, 20), 1: (530, 20)}  # outer corner of each canvas
 CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
 CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
@@ -57,9 +57,30 @@ class Inkswap:
         width = int(self._field(geometry, "Width:"))
         height = int(self._field(geometry, "Height:"))
         border = (width - CLIENT_WIDTH) // 2
-        caption = height - CLIENT_HEIGHT - border
-        self.client = (WINDOW_X + border, WINDOW_Y + caption)
         self.outer = (WINDOW_X, WINDOW_Y, width, height)
+        self.client = (WINDOW_X + border, self._client_top(WINDOW_X + border))
+
+    def _client_top(self, client_left):
+        """The client area's top, below the caption and the menu bar: found
+        as the top of the left canvas's fresh white picture, which lies 22
+        pixels down in the client area."""
+        column = client_left + CANVAS_ORIGINS[0][0] + CANVAS_EDGE + 100
+        white = bytes((255, 255, 255))
+
+        def canvas_top():
+            shot = self.screenshot()
+            run_length = 0
+            for y in range(WINDOW_Y, WINDOW_Y + self.outer[3]):
+                offset = (y * SCREEN_WIDTH + column) * 3
+                run_length = run_length + 1 if shot[offset:offset + 3] == white else 0
+                if run_length == 100:
+                    return y - 99
+            return None
+
+        top = wait_for(canvas_top, timeout=10)
+        if top is None:
+            raise RuntimeError("the left picture is not on the screen")
+        return top - CANVAS_ORIGINS[0][1] - CANVAS_EDGE
 
     @staticmethod
     def _field(text, name):
