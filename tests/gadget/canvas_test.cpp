@@ -255,8 +255,7 @@ TEST_F(CanvasTest, MovesMergedBeforeTheApplicationFetchesCarryTheFirstPosition) 
                 }
                 ::DispatchMessageA(&message);
             }
-        } while (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT) ==
-                 WAIT_OBJECT_0);
+        } while (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT) == WAIT_OBJECT_0);
     };
     MovePointerTo(canvas_, 40, 30);
     dispatch();

@@ -10,6 +10,7 @@
 #include "window/event_state.h"
 
 #ifdef INKSWAP_TOOLKIT_TESTS
+#include "gadget/drop_target.h"
 #include "gadget/gadget.h"
 #include "window/menu.h"
 #include "window/requester.h"
@@ -29,6 +30,7 @@ public:
 #ifdef INKSWAP_TOOLKIT_TESTS
         rook::WindowLibraryInit();
         rook::GadgetLibraryInit();
+        rook::DragDropInit();
 #else
         rook::CreateEventState();
 #endif
