@@ -16,7 +16,7 @@ CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
 CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
 GRID_BOX = (280, 0)
 CORRECT_MODE_BOX = (10, 0)
-SCREEN_WIDTH, SCREEN_HEIGHT = 1600, 1200
+SCREEN_WIDTH, SCREEN_HEIGHT = 1920, 1200  # the X screen; Wine's desktop is its left 1600
 
 
 def reopen_in_wine_session(script, argv):
