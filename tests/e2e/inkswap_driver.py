@@ -17,6 +17,10 @@ CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
 GRID_BOX = (280, 0)
 CORRECT_MODE_BOX = (10, 0)
 SCREEN_WIDTH, SCREEN_HEIGHT = 1920, 1200  # the X screen; Wine's desktop is its left 1600
+# Files are dragged from a GTK window beside Wine's desktop, as from a file
+# manager; it needs the system's Python, which has the GTK bindings.
+DRAG_SOURCE = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "drag_source.py")
+DRAG_SOURCE_AT = (1650, 100)
 
 
 def reopen_in_wine_session(script, argv):
@@ -43,6 +47,18 @@ def wait_for(condition, timeout=5.0, interval=0.05):
         time.sleep(interval)
         value = condition()
     return value
+
+
+def find_window(name, timeout=5.0):
+    """The id of a shown window whose title is exactly name, or None."""
+
+    def search():
+        found = subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], capture_output=True, text=True
+        )
+        return found.stdout.split()[0] if found.returncode == 0 and found.stdout.split() else None
+
+    return wait_for(search, timeout=timeout)
 
 
 class Inkswap:
@@ -123,6 +139,63 @@ class Inkswap:
         left, top, width, _ = self.outer
         run("xdotool", "mousemove", str(left + width - 7), str(top + 7))
         self.click()
+
+    def key(self, keys, closes=False):
+        """Types keys (xdotool's names, "ctrl+s") into the window. Without a
+        window manager keys go where the pointer is, so the pointer rests on
+        the window first. Keys that close the window may see it gone before
+        their releases are sent, which xdotool reports as a failure."""
+        self.move_to_client(520, 200)  # between the canvases
+        time.sleep(0.3)
+        typed = subprocess.run(["xdotool", "key", "--window", self.window, keys], capture_output=True)
+        if typed.returncode != 0 and not closes:
+            raise RuntimeError(f"xdotool could not type {keys}: {typed.stderr!r}")
+
+    def dismiss_box(self, title, timeout=5.0):
+        """Closes a message box with the given title with Return; whether one
+        came. The key is typed as a user types it: sent to the box's X
+        window instead, the Return leaves Wine's desktop taking no more
+        drops from other programs."""
+        if find_window(title, timeout) is None:
+            return False
+        run("xdotool", "key", "Return")
+        wait_for(lambda: find_window(title, timeout=0) is None)
+        return True
+
+    def drop(self, paths, canvas=1, x=200, y=200):
+        """Drags the files from a file-manager-like source onto a canvas.
+        The pointer moves in small steps with pauses, as a hand does: the
+        drag starts only once the source sees movement with the button
+        down, and Wine takes the drop from the last position it saw."""
+        source = subprocess.Popen(
+            ["/usr/bin/python3", DRAG_SOURCE, *map(str, DRAG_SOURCE_AT), *paths],
+            stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL,
+            text=True,
+        )
+        try:
+            if source.stdout.readline().strip() != "ready":
+                raise RuntimeError("the drag source did not start")
+            time.sleep(0.3)
+            left, top = DRAG_SOURCE_AT
+            target = self.canvas_point(canvas, x, y)
+            steps = [
+                ("mousemove", left + 60, top + 30),
+                ("mousedown", 1),
+                ("mousemove", left + 80, top + 40),
+                ("mousemove", *target),
+                ("mousemove", target[0] + 2, target[1] + 2),
+                ("mouseup", 1),
+            ]
+            for step in steps:
+                run("xdotool", *map(str, step))
+                time.sleep(0.2)
+            source.wait(timeout=10)
+        finally:
+            if source.poll() is None:
+                source.kill()
+                source.wait()
+            source.stdout.close()
 
     def screenshot(self):
         """The whole X screen as rows of (red, green, blue) bytes."""

@@ -1,0 +1,176 @@
+"""End-to-end tests of loading by drop and the file commands: files dragged
+from a file-manager-like window onto the program, keys and the menu from
+outside, and the files on disk afterwards.
+
+    python3 tests/e2e/drop_test.py <inkswap.exe> [<build-dir>]
+"""
+
+import os
+import random
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from inkswap_driver import Inkswap, find_window, reopen_in_wine_session, run, wait_for  # noqa: E402
+from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
+
+EXECUTABLE = None
+WHITE_ROW = bytes((255, 255, 255)) * 508
+
+
+def noise(seed, size=SCREEN_BYTES):
+    generator = random.Random(seed)
+    return bytes(generator.randrange(256) for _ in range(size))
+
+
+class DropTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="inkswap-drop-")
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        self.inkswap = Inkswap(EXECUTABLE)
+        self.addCleanup(self.inkswap.close)
+
+    def write(self, name, data):
+        path = os.path.join(self.folder, name)
+        with open(path, "wb") as file:
+            file.write(data)
+        return path
+
+    def read(self, path):
+        with open(path, "rb") as file:
+            return file.read()
+
+    def assertShows(self, screen, highlight=-1):
+        """Both canvases show the screen, waiting a moment for the drawing."""
+        for canvas in (0, 1):
+            expected = expected_rows(screen, canvas, highlight, False)
+
+            def matches():
+                return first_difference(self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas), expected) is None
+
+            if not wait_for(matches, timeout=3):
+                actual = self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas)
+                self.fail(f"canvas {canvas}: {first_difference(actual, expected)}")
+
+    def hover(self, column, row, canvas=1):
+        """Moves over a cell and waits for its title; the cell's number."""
+        x, y = column * 16 + 5, row * 16 + 5
+        self.inkswap.move_to(canvas, x, y)
+        self.inkswap.move_to(canvas, x + 1, y)
+        title = f"x:{column} y:{row}"
+        self.assertEqual(wait_for(lambda: self.inkswap.title() == title), True, self.inkswap.title())
+        return row * 32 + column
+
+    def load(self, path, canvas=1):
+        """Drops a screen file and hovers a cell of it, so that the pictures
+        no longer hang on whether Wine sent a movement after the drop. The
+        screen and the highlighted cell."""
+        self.inkswap.drop([path], canvas)
+        with open(path, "rb") as file:
+            screen = bytearray(file.read())
+        highlight = self.hover(3, 2, canvas)
+        self.assertShows(screen, highlight)
+        return screen, highlight
+
+    def correct(self, screen, column, row):
+        highlight = self.hover(column, row)
+        self.inkswap.click()
+        correct_cell(screen, column, row)
+        self.assertShows(screen, highlight)
+
+    def save(self, path, expected):
+        self.inkswap.key("ctrl+s")
+        self.assertTrue(wait_for(lambda: self.read(path) == expected), "the file holds the picture")
+
+    def test_a_dropped_file_shows_in_both_pictures_and_hovering_finds_its_cells(self):
+        screen, _ = self.load(self.write("noise.scr", noise(1)), canvas=0)
+        self.assertShows(screen, self.hover(7, 9, canvas=0))
+        self.assertShows(screen, self.hover(31, 23, canvas=1))
+
+    def test_of_several_dropped_files_the_first_is_loaded(self):
+        first, second = noise(2), noise(3)
+        self.inkswap.drop([self.write("first.scr", first), self.write("second.scr", second)])
+        self.assertShows(first, self.hover(0, 0))
+
+    def test_corrections_are_saved_and_correcting_again_gives_back_the_file(self):
+        path = self.write("picture.scr", noise(4))
+        screen, _ = self.load(path)
+        self.correct(screen, 3, 4)
+        self.correct(screen, 31, 23)
+        self.save(path, bytes(screen))
+        self.correct(screen, 3, 4)
+        self.correct(screen, 31, 23)
+        self.save(path, noise(4))
+
+    def test_a_file_of_another_size_is_refused_and_saving_keeps_the_loaded_path(self):
+        path = self.write("picture.scr", noise(5))
+        screen, _ = self.load(path)
+        short = self.write("short.scr", noise(6, SCREEN_BYTES - 1))
+        self.inkswap.drop([short])
+        self.assertTrue(self.inkswap.dismiss_box("Error"), "a message box says why")
+        self.assertShows(screen, self.hover(3, 2))
+        self.correct(screen, 0, 0)
+        self.save(path, bytes(screen))
+        self.assertEqual(self.read(short), noise(6, SCREEN_BYTES - 1), "the refused file is untouched")
+
+    def test_a_file_with_a_cyrillic_name_loads_and_saves(self):
+        path = self.write("экран.scr", noise(7))
+        screen, _ = self.load(path)
+        self.correct(screen, 10, 10)
+        self.save(path, bytes(screen))
+
+    def test_a_failed_save_says_so_and_keeps_the_picture(self):
+        folder = os.path.join(self.folder, "gone")
+        os.mkdir(folder)
+        path = os.path.join(folder, "picture.scr")
+        with open(path, "wb") as file:
+            file.write(noise(8))
+        screen, highlight = self.load(path)
+        shutil.rmtree(folder)
+        self.inkswap.key("ctrl+s")
+        self.assertTrue(self.inkswap.dismiss_box("Error"), "a message box says the save failed")
+        self.assertFalse(os.path.exists(folder))
+        self.assertShows(screen, highlight)
+
+    def test_saving_before_anything_is_loaded_and_ctrl_o_do_nothing(self):
+        self.inkswap.key("ctrl+s")
+        self.inkswap.key("ctrl+o")
+        self.assertIsNone(find_window("Error", timeout=1))
+        self.assertIsNone(self.inkswap.process.poll(), "still running")
+        shot = self.inkswap.screenshot()
+        for canvas in (0, 1):
+            self.assertEqual(self.inkswap.canvas_pixels(shot, canvas)[0], WHITE_ROW, "the fresh picture")
+
+    def test_ctrl_q_ends_the_program_with_code_0(self):
+        self.inkswap.key("ctrl+q", closes=True)
+        self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
+
+    def test_quit_in_the_file_menu_ends_the_program_with_code_0(self):
+        # The File title sits at the left of the menu bar, above the client
+        # area; the menu opens on it and Quit is its last item.
+        left, top = self.inkswap.client
+        run("xdotool", "mousemove", str(left + 15), str(top - 10))
+        time.sleep(0.3)
+        self.inkswap.click()
+        time.sleep(0.5)
+        run("xdotool", "key", "Up", "Return")
+        self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
+
+
+def main():
+    global EXECUTABLE
+    if len(sys.argv) < 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    EXECUTABLE = sys.argv[1]
+    reopen_in_wine_session(__file__, sys.argv)
+    result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
+    return 0 if result.result.wasSuccessful() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
