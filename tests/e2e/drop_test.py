@@ -117,11 +117,13 @@ class DropTest(unittest.TestCase):
         self.save(path, bytes(screen))
         self.assertEqual(self.read(short), noise(6, SCREEN_BYTES - 1), "the refused file is untouched")
 
-    def test_a_file_with_a_cyrillic_name_loads_and_saves(self):
-        path = self.write("экран.scr", noise(7))
-        screen, _ = self.load(path)
-        self.correct(screen, 10, 10)
-        self.save(path, bytes(screen))
+    def test_files_with_cyrillic_and_cjk_names_load_and_save(self):
+        for name in ("экран.scr", "画面.scr"):
+            with self.subTest(name=name):
+                path = self.write(name, noise(7))
+                screen, _ = self.load(path)
+                self.correct(screen, 10, 10)
+                self.save(path, bytes(screen))
 
     def test_a_failed_save_says_so_and_keeps_the_picture(self):
         folder = os.path.join(self.folder, "gone")
@@ -146,7 +148,7 @@ class DropTest(unittest.TestCase):
             self.assertEqual(self.inkswap.canvas_pixels(shot, canvas)[0], WHITE_ROW, "the fresh picture")
 
     def test_ctrl_q_ends_the_program_with_code_0(self):
-        self.inkswap.key("ctrl+q", closes=True)
+        self.inkswap.key("ctrl+q")
         self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
 
     def test_quit_in_the_file_menu_ends_the_program_with_code_0(self):
