@@ -9,7 +9,13 @@ target_include_directories(inkswap_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
 # The sanitizers are kept apart so that benchmarks can build the same
 # sources without them.
 add_library(inkswap_sanitizers INTERFACE)
-if(INKSWAP_SANITIZE)
+if(INKSWAP_FUZZ)
+  # Coverage for libFuzzer in every object; the fuzz targets link the
+  # fuzzer's main themselves.
+  target_compile_options(inkswap_sanitizers INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(inkswap_sanitizers INTERFACE -fsanitize=address,undefined)
+elseif(INKSWAP_SANITIZE)
   target_compile_options(inkswap_sanitizers INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(inkswap_sanitizers INTERFACE -fsanitize=address,undefined)

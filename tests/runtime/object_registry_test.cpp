@@ -1,5 +1,7 @@
 #include "runtime/object_registry.h"
 
+#include "runtime/toolkit_heap.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -30,6 +32,20 @@ void FreeThing(std::int32_t number) {
     rook::RegistryFree(registry, number);
 }
 
+// Registries live as long as the process; a test gives everything of its
+// own back to the ToolkitHeap, so that the leak check at its end sees
+// anything the registry itself lost.
+void ReleaseRegistry(ObjectRegistry* released) {
+    while (released->DynamicList != nullptr) {
+        rook::FreeListNode(&released->DynamicList, rook::ListNodeElement(released->DynamicList));
+    }
+    for (std::int32_t number = 0; number < released->Capacity; ++number) {
+        rook::ToolkitRelease(released->Slots[number]);
+    }
+    rook::ToolkitRelease(released->Slots);
+    rook::ToolkitRelease(released);
+}
+
 Thing* MakeLive(std::int32_t number, std::int32_t value = 0) {
     const RegistryObject object = rook::RegistryGetOrCreate(registry, number);
     auto* thing = static_cast<Thing*>(object.Storage);
@@ -56,6 +72,11 @@ protected:
         registry = rook::RegistryCreate(sizeof(Thing), 16, FreeThing);
         ASSERT_NE(registry, nullptr);
         freed.clear();
+    }
+
+    void TearDown() override {
+        ReleaseRegistry(registry);
+        registry = nullptr;
     }
 };
 
@@ -187,6 +208,7 @@ TEST(ObjectRegistryWithoutCallback, FreeAllDoesNothing) {
     thing->Live = 1;
     rook::RegistryFreeAll(plain);
     EXPECT_EQ(rook::RegistryLookup(plain, 1), thing);
+    ReleaseRegistry(plain);
 }
 
 TEST(ObjectRegistryCreation, RefusesSizesThatCannotHoldTheLiveMarker) {
@@ -225,7 +247,10 @@ TEST(LibraryStates, BlockIsZeroFilledAndInitialised) {
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(rook::GetLibraryState<State>(state)->Counter, 42);
     EXPECT_EQ(rook::GetLibraryState<State>(state)->Other, 0);
-    EXPECT_NE(rook::CreateLibraryState(8, nullptr), nullptr);
+    const rook::LibraryState plain = rook::CreateLibraryState(8, nullptr);
+    EXPECT_NE(plain, nullptr);
+    rook::ToolkitRelease(plain);
+    rook::ToolkitRelease(state);
 }
 
 } // namespace
