@@ -5,7 +5,6 @@
 #include "drawing/primitives.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -134,42 +133,50 @@ void VerticalRun(const DrawingContext* context, Coordinate x, Coordinate y, Coor
     }
 }
 
-Coordinate Truncated(double value) {
-    return static_cast<Coordinate>(std::trunc(value));
+// The coordinate on the other axis at which the line through (c1, a1) and
+// (c2, a2) crosses c = bound, truncated toward zero. Computed exactly in
+// 128 bits: in double precision the quotient of coordinates near 2^30 can
+// land just below a whole number and truncate to a point off the line.
+// The caller guarantees c1 != c2.
+Coordinate Intercept(Coordinate c1, Coordinate a1, Coordinate c2, Coordinate a2, Coordinate bound) {
+    __extension__ using Wide = __int128;
+    const Wide span = c2 - c1;
+    const Wide numerator = Wide{a1} * span + Wide{bound - c1} * (a2 - a1);
+    return static_cast<Coordinate>(numerator / span); // division truncates toward zero
 }
 
 // Clips a segment to [low, high] on one axis: c1 and c2 are the end points'
 // coordinates on that axis, a1 and a2 on the other, changed in place. False
-// when nothing is left. The slope comes from the values on entry; it is
-// only needed when the end points lie on different sides of a bound, so
-// its divisor is never 0.
+// when nothing is left. New coordinates lie on the line through the end
+// points as given on entry; one is only needed when the end points lie on
+// different sides of a bound, so c1 and c2 then differ.
 bool ClipLineRange(Coordinate& c1, Coordinate& a1, Coordinate& c2, Coordinate& a2, Coordinate low,
                    Coordinate high) {
-    const double slope =
-        c1 != c2 ? static_cast<double>(a2 - a1) / static_cast<double>(c2 - c1) : 0.0;
-    const auto clipSecondEnd = [&] {
-        if (c2 > high) {
-            a2 = Truncated(static_cast<double>(high - c2) * slope + static_cast<double>(a2));
-            c2 = high;
-        } else if (c2 < low) {
-            a2 = Truncated(static_cast<double>(a2) - static_cast<double>(c2 - low) * slope);
-            c2 = low;
-        }
-    };
+    const Coordinate c1In = c1;
+    const Coordinate a1In = a1;
+    const Coordinate c2In = c2;
+    const Coordinate a2In = a2;
+    const auto at = [&](Coordinate bound) { return Intercept(c1In, a1In, c2In, a2In, bound); };
     if (c1 < low) {
         if (c2 < low) {
             return false;
         }
-        a1 = Truncated(static_cast<double>(a1) - static_cast<double>(c1 - low) * slope);
+        a1 = at(low);
         c1 = low;
     } else if (c1 > high) {
         if (c2 > high) {
             return false;
         }
-        a1 = Truncated(static_cast<double>(high - c1) * slope + static_cast<double>(a1));
+        a1 = at(high);
         c1 = high;
     }
-    clipSecondEnd();
+    if (c2 > high) {
+        a2 = at(high);
+        c2 = high;
+    } else if (c2 < low) {
+        a2 = at(low);
+        c2 = low;
+    }
     return true;
 }
 

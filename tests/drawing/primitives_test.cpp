@@ -165,6 +165,17 @@ TEST(LineXY, ClippedSlantedLinesStartAndEndOnTheEdge) {
     }
 }
 
+TEST(LineXY, ClippingFarEndPointsKeepsThePixelsOnTheLine) {
+    // The line runs down and right from (511, 2) with a slope just above 1;
+    // cut at x = 511 it is the single pixel (511, 2). Reckoned in double
+    // precision the cut lands at y = 1.99999... and truncates to 1, a pixel
+    // above the line's start.
+    EXPECT_EQ(DrawnPixels([] { LineXY(511, 2, (1 << 30) + 497, 1 << 30, Ink); }),
+              Rectangle(511, 2, 511, 2));
+    EXPECT_EQ(DrawnPixels([] { LineXY((1 << 30) + 497, 1 << 30, 511, 2, Ink); }),
+              Rectangle(511, 2, 511, 2));
+}
+
 TEST(LineXY, ExtremeCoordinatesStayInsideTheBuffer) {
     const std::int32_t extremes[] = {INT_MIN, INT_MIN + 1, -1000000, -1, 0, 200, 511, 600, INT_MAX};
     for (std::int32_t x1 : extremes) {
