@@ -15,7 +15,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from inkswap_driver import Inkswap, find_window, reopen_in_wine_session, run, wait_for  # noqa: E402
+from inkswap_driver import Inkswap, find_window, program_argument, run, run_tests, wait_for  # noqa: E402
 from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
 
 EXECUTABLE = None
@@ -165,13 +165,8 @@ class DropTest(unittest.TestCase):
 
 def main():
     global EXECUTABLE
-    if len(sys.argv) < 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    EXECUTABLE = sys.argv[1]
-    reopen_in_wine_session(__file__, sys.argv)
-    result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
-    return 0 if result.result.wasSuccessful() else 1
+    EXECUTABLE = program_argument(__doc__)
+    return run_tests(__file__)
 
 
 if __name__ == "__main__":

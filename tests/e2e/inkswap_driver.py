@@ -7,6 +7,7 @@ import os
 import subprocess
 import sys
 import time
+import unittest
 
 # The window as the program lays it out (client coordinates).
 WINDOW_X, WINDOW_Y = 381, 118
@@ -32,6 +33,23 @@ def reopen_in_wine_session(script, argv):
     executable = argv[1]
     build_dir = argv[2] if len(argv) > 2 else os.path.dirname(os.path.dirname(executable))
     os.execv(session, [session, build_dir, sys.executable, script, *argv[1:]])
+
+
+def program_argument(usage):
+    """The program under test, the script's first argument; without one the
+    usage is printed and the script ends with code 2."""
+    if len(sys.argv) < 2:
+        print(usage, file=sys.stderr)
+        sys.exit(2)
+    return sys.argv[1]
+
+
+def run_tests(script):
+    """Runs the calling script's tests, in a Wine session of their own when
+    run by hand. The exit code: 0 when every test passed."""
+    reopen_in_wine_session(script, sys.argv)
+    result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
+    return 0 if result.result.wasSuccessful() else 1
 
 
 def run(*command):

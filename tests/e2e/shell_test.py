@@ -15,7 +15,8 @@ from inkswap_driver import (  # noqa: E402
     CORRECT_MODE_BOX,
     GRID_BOX,
     Inkswap,
-    reopen_in_wine_session,
+    program_argument,
+    run_tests,
     wait_for,
 )
 from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
@@ -111,13 +112,8 @@ class ShellTest(unittest.TestCase):
 
 def main():
     global EXECUTABLE
-    if len(sys.argv) < 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    EXECUTABLE = sys.argv[1]
-    reopen_in_wine_session(__file__, sys.argv)
-    result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
-    return 0 if result.result.wasSuccessful() else 1
+    EXECUTABLE = program_argument(__doc__)
+    return run_tests(__file__)
 
 
 if __name__ == "__main__":

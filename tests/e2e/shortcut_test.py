@@ -13,7 +13,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from inkswap_driver import reopen_in_wine_session, run  # noqa: E402
+from inkswap_driver import program_argument, run, run_tests  # noqa: E402
 
 PROBE = None
 
@@ -39,13 +39,8 @@ class ShortcutTest(unittest.TestCase):
 
 def main():
     global PROBE
-    if len(sys.argv) < 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    PROBE = sys.argv[1]
-    reopen_in_wine_session(__file__, sys.argv)
-    result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
-    return 0 if result.result.wasSuccessful() else 1
+    PROBE = program_argument(__doc__)
+    return run_tests(__file__)
 
 
 if __name__ == "__main__":
