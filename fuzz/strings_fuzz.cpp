@@ -46,12 +46,25 @@ public:
 
     void Run() {
         for (int step = 0; step < 64 && input_.remaining_bytes() > 0; ++step) {
+            StartAgainIfLarge();
             Step();
             CheckStack();
         }
     }
 
 private:
+    // Appending the stack to itself doubles it, so 64 steps could take it to
+    // the 32-bit limit: seconds of copying per input and gigabytes of model.
+    // Past a mebibyte (well beyond the growth steps) the session starts the
+    // stack again from empty.
+    void StartAgainIfLarge() {
+        if (Top() <= (1 << 20)) {
+            return;
+        }
+        rook::TempSetTop(0);
+        stack_.clear();
+    }
+
     std::int32_t Top() const { return static_cast<std::int32_t>(stack_.size()); }
 
     // A build position: mostly the top, as expressions use it, else anywhere
