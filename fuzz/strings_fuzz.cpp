@@ -21,9 +21,10 @@ namespace {
 
 using rook::StringVariable;
 
-// The text a C string holds: everything up to its first 0 byte.
-std::string TextOf(const std::string& bytes) {
-    return bytes.substr(0, bytes.find('\0'));
+// The text a C string at `from` holds: everything up to its first 0 byte.
+// Copies only the text, not the rest of a large stack.
+std::string TextOf(const std::string& bytes, std::size_t from = 0) {
+    return bytes.substr(from, bytes.find('\0', from) - from);
 }
 
 struct Argument {
@@ -55,10 +56,10 @@ public:
 private:
     // Appending the stack to itself doubles it, so 64 steps could take it to
     // the 32-bit limit: seconds of copying per input and gigabytes of model.
-    // Past a mebibyte (well beyond the growth steps) the session starts the
-    // stack again from empty.
+    // Past 64 KiB (beyond the 40,000-byte long results, so the stack still
+    // grows under earlier ones) the session starts the stack again from empty.
     void StartAgainIfLarge() {
-        if (Top() <= (1 << 20)) {
+        if (Top() <= (1 << 16)) {
             return;
         }
         rook::TempSetTop(0);
@@ -93,7 +94,7 @@ private:
             return {nullptr, ""};
         case 1: {
             const std::int32_t q = input_.ConsumeIntegralInRange<std::int32_t>(p, Top());
-            return {rook::TempAt(q), TextOf(stack_.substr(static_cast<std::size_t>(q)))};
+            return {rook::TempAt(q), TextOf(stack_, static_cast<std::size_t>(q))};
         }
         case 2: {
             const std::size_t index = input_.ConsumeIntegralInRange<std::size_t>(0, 2);
@@ -172,7 +173,7 @@ private:
             const std::int32_t p = Position();
             const std::size_t index = input_.ConsumeIntegralInRange<std::size_t>(0, 2);
             rook::AssignString(variables_[index], p);
-            values_[index] = TextOf(stack_.substr(static_cast<std::size_t>(p)));
+            values_[index] = TextOf(stack_, static_cast<std::size_t>(p));
             stack_.resize(static_cast<std::size_t>(p));
             break;
         }
