@@ -6,86 +6,18 @@ outside, and the files on disk afterwards.
 """
 
 import os
-import random
 import shutil
 import sys
-import tempfile
 import time
-import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from inkswap_driver import Inkswap, find_window, program_argument, run, run_tests, wait_for  # noqa: E402
-from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
-
-EXECUTABLE = None
-WHITE_ROW = bytes((255, 255, 255)) * 508
+import inkswap_driver  # noqa: E402
+from inkswap_driver import WHITE_ROW, UserTestCase, find_window, noise, program_argument, run, run_tests  # noqa: E402
+from screen_reference import SCREEN_BYTES  # noqa: E402
 
 
-def noise(seed, size=SCREEN_BYTES):
-    generator = random.Random(seed)
-    return bytes(generator.randrange(256) for _ in range(size))
-
-
-class DropTest(unittest.TestCase):
-    def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="inkswap-drop-")
-        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
-        self.inkswap = Inkswap(EXECUTABLE)
-        self.addCleanup(self.inkswap.close)
-
-    def write(self, name, data):
-        path = os.path.join(self.folder, name)
-        with open(path, "wb") as file:
-            file.write(data)
-        return path
-
-    def read(self, path):
-        with open(path, "rb") as file:
-            return file.read()
-
-    def assertShows(self, screen, highlight=-1):
-        """Both canvases show the screen, waiting a moment for the drawing."""
-        for canvas in (0, 1):
-            expected = expected_rows(screen, canvas, highlight, False)
-
-            def matches():
-                return first_difference(self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas), expected) is None
-
-            if not wait_for(matches, timeout=3):
-                actual = self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas)
-                self.fail(f"canvas {canvas}: {first_difference(actual, expected)}")
-
-    def hover(self, column, row, canvas=1):
-        """Moves over a cell and waits for its title; the cell's number."""
-        x, y = column * 16 + 5, row * 16 + 5
-        self.inkswap.move_to(canvas, x, y)
-        self.inkswap.move_to(canvas, x + 1, y)
-        title = f"x:{column} y:{row}"
-        self.assertEqual(wait_for(lambda: self.inkswap.title() == title), True, self.inkswap.title())
-        return row * 32 + column
-
-    def load(self, path, canvas=1):
-        """Drops a screen file and hovers a cell of it, so that the pictures
-        no longer hang on whether Wine sent a movement after the drop. The
-        screen and the highlighted cell."""
-        self.inkswap.drop([path], canvas)
-        with open(path, "rb") as file:
-            screen = bytearray(file.read())
-        highlight = self.hover(3, 2, canvas)
-        self.assertShows(screen, highlight)
-        return screen, highlight
-
-    def correct(self, screen, column, row):
-        highlight = self.hover(column, row)
-        self.inkswap.click()
-        correct_cell(screen, column, row)
-        self.assertShows(screen, highlight)
-
-    def save(self, path, expected):
-        self.inkswap.key("ctrl+s")
-        self.assertTrue(wait_for(lambda: self.read(path) == expected), "the file holds the picture")
-
+class DropTest(UserTestCase):
     def test_a_dropped_file_shows_in_both_pictures_and_hovering_finds_its_cells(self):
         screen, _ = self.load(self.write("noise.scr", noise(1)), canvas=0)
         self.assertShows(screen, self.hover(7, 9, canvas=0))
@@ -164,8 +96,7 @@ class DropTest(unittest.TestCase):
 
 
 def main():
-    global EXECUTABLE
-    EXECUTABLE = program_argument(__doc__)
+    inkswap_driver.EXECUTABLE = program_argument(__doc__)
     return run_tests(__file__)
 
 

@@ -1,38 +1,55 @@
 """Drives the real Inkswap program under Wine from outside, as a user does:
-xdotool moves the pointer, clicks and reads the title; ImageMagick's import
-takes screenshots. Runs inside a wine-session (Xvfb, Wine's virtual desktop
-at the origin of the X screen, so Windows screen coordinates are X ones)."""
+xdotool moves the pointer, clicks, types through the X server and reads the
+title; ImageMagick's import takes screenshots. Runs inside a wine-session,
+in one of its two modes: Wine's virtual desktop at the origin of the X
+screen with no window manager, or Wine's managed mode under openbox, as
+users run the program. Nothing here sends an event to a Wine window's X
+window: Wine may replace those at any moment."""
 
 import os
+import random
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
+from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference
+
 # The window as the program lays it out (client coordinates).
-WINDOW_X, WINDOW_Y = 381, 118
 CLIENT_WIDTH = 1073
 CANVAS_ORIGINS = {0: (0, 20), 1: (530, 20)}  # outer corner of each canvas
 CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
 CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
 GRID_BOX = (280, 0)
 CORRECT_MODE_BOX = (10, 0)
+WHITE_ROW = bytes((255, 255, 255)) * CANVAS_WIDTH  # a canvas's fresh picture
 SCREEN_WIDTH, SCREEN_HEIGHT = 1920, 1200  # the X screen; Wine's desktop is its left 1600
+# openbox's close button sits this far from the right end of its title bar.
+CLOSE_BUTTON_INSET = 12
 # Files are dragged from a GTK window beside Wine's desktop, as from a file
 # manager; it needs the system's Python, which has the GTK bindings.
 DRAG_SOURCE = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "drag_source.py")
 DRAG_SOURCE_AT = (1650, 100)
 
 
-def reopen_in_wine_session(script, argv):
-    """A test run by hand opens a Wine session of its own (Xvfb, wineserver,
-    the test prefix in the build folder) and runs again inside it."""
-    if os.environ.get("INKSWAP_WINE_SESSION"):
+def managed_mode():
+    """Whether the session runs Wine managed by a window manager."""
+    return os.environ.get("INKSWAP_WINE_SESSION") == "managed"
+
+
+def reopen_in_wine_session(script, argv, mode):
+    """A test run outside a Wine session of its mode ("desktop" or
+    "managed") opens one of its own (Xvfb, wineserver, the test prefix in
+    the build folder) and runs again inside it."""
+    if os.environ.get("INKSWAP_WINE_SESSION") == mode:
         return
     session = os.path.join(os.path.dirname(script), "..", "..", "scripts", "wine-session")
     executable = argv[1]
     build_dir = argv[2] if len(argv) > 2 else os.path.dirname(os.path.dirname(executable))
-    os.execv(session, [session, build_dir, sys.executable, script, *argv[1:]])
+    flags = ["--managed"] if mode == "managed" else []
+    os.execv(session, [session, *flags, build_dir, sys.executable, script, *argv[1:]])
 
 
 def program_argument(usage):
@@ -44,10 +61,11 @@ def program_argument(usage):
     return sys.argv[1]
 
 
-def run_tests(script):
-    """Runs the calling script's tests, in a Wine session of their own when
-    run by hand. The exit code: 0 when every test passed."""
-    reopen_in_wine_session(script, sys.argv)
+def run_tests(script, mode="desktop"):
+    """Runs the calling script's tests, in a Wine session of the mode they
+    need when not in one already. The exit code: 0 when every test
+    passed."""
+    reopen_in_wine_session(script, sys.argv, mode)
     result = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
     return 0 if result.result.wasSuccessful() else 1
 
@@ -79,20 +97,65 @@ def find_window(name, timeout=5.0):
     return wait_for(search, timeout=timeout)
 
 
+def shown_windows():
+    """(id, title) of every shown X window that has a title."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], capture_output=True, text=True)
+    windows = []
+    for window in found.stdout.split():
+        name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True)
+        if name.returncode == 0 and name.stdout.strip():
+            windows.append((window, name.stdout.strip()))
+    return windows
+
+
+def window_geometry(window):
+    """(left, top, width, height) of an X window on the screen."""
+    info = run("xwininfo", "-id", str(window))
+    fields = {}
+    for line in info.splitlines():
+        name, _, value = line.strip().partition(":")
+        fields[name] = value.strip()
+    return (
+        int(fields["Absolute upper-left X"]),
+        int(fields["Absolute upper-left Y"]),
+        int(fields["Width"]),
+        int(fields["Height"]),
+    )
+
+
+def frame_extents(window):
+    """The window manager's frame around an X window: (left, right, top,
+    bottom) in pixels."""
+    found = wait_for(lambda: "=" in run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS"))
+    if not found:
+        raise RuntimeError("the window has no frame")
+    values = run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS").split("=")[1]
+    return tuple(int(value) for value in values.split(","))
+
+
+# Windows that belong to the session rather than to the program under test.
+SESSION_WINDOWS = {"Default - Wine desktop"}
+
+
 class Inkswap:
-    def __init__(self, executable):
+    def __init__(self, executable, arguments=()):
         self.process = subprocess.Popen(
-            ["wine", executable], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+            ["wine", executable, *arguments], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
         )
         found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^New window")
         self.window = found.split()[0]
-        # The frame's size comes from the outer size Wine reports.
-        geometry = run("xwininfo", "-id", self.window)
-        width = int(self._field(geometry, "Width:"))
-        height = int(self._field(geometry, "Height:"))
-        border = (width - CLIENT_WIDTH) // 2
-        self.outer = (WINDOW_X, WINDOW_Y, width, height)
-        self.client = (WINDOW_X + border, self._client_top(WINDOW_X + border))
+        # The side borders Wine draws itself in its desktop (none under a
+        # window manager), from the window's size as it opens.
+        self.border = (window_geometry(self.window)[2] - CLIENT_WIDTH) // 2
+        self.locate()
+
+    def locate(self):
+        """Finds the window and its client area on the screen: where the
+        program put it in Wine's desktop, or wherever the window manager
+        placed or sized it."""
+        self.outer = window_geometry(self.window)
+        left = self.outer[0] + self.border
+        self.client = (left, self._client_top(left))
 
     def _client_top(self, client_left):
         """The client area's top, below the caption and the menu bar: found
@@ -100,11 +163,12 @@ class Inkswap:
         pixels down in the client area."""
         column = client_left + CANVAS_ORIGINS[0][0] + CANVAS_EDGE + 100
         white = bytes((255, 255, 255))
+        window_top, window_height = self.outer[1], self.outer[3]
 
         def canvas_top():
             shot = self.screenshot()
             run_length = 0
-            for y in range(WINDOW_Y, WINDOW_Y + self.outer[3]):
+            for y in range(window_top, window_top + window_height):
                 offset = (y * SCREEN_WIDTH + column) * 3
                 run_length = run_length + 1 if shot[offset:offset + 3] == white else 0
                 if run_length == 100:
@@ -116,17 +180,20 @@ class Inkswap:
             raise RuntimeError("the left picture is not on the screen")
         return top - CANVAS_ORIGINS[0][1] - CANVAS_EDGE
 
-    @staticmethod
-    def _field(text, name):
-        for line in text.splitlines():
-            if line.strip().startswith(name):
-                return line.split(":")[1].strip()
-        raise ValueError(name)
-
     def close(self):
-        if self.process.poll() is None:
+        """Ends the test's program. A program that is gone already must have
+        ended with code 0 (a crash ends it with another code), and no window
+        but its own may be left on the screen (a crash dialog, a forgotten
+        message box)."""
+        code = self.process.poll()
+        others = [name for window, name in shown_windows() if window != self.window and name not in SESSION_WINDOWS]
+        if code is None:
             self.process.kill()
         self.process.wait()
+        if code not in (None, 0):
+            raise AssertionError(f"the program ended with code {code}")
+        if others:
+            raise AssertionError(f"windows left open: {others}")
 
     def title(self):
         return run("xdotool", "getwindowname", self.window).strip()
@@ -158,15 +225,55 @@ class Inkswap:
         run("xdotool", "mousemove", str(left + width - 7), str(top + 7))
         self.click()
 
+    def frame(self):
+        """The window manager's frame on the screen: (left, top, right,
+        bottom), the right and bottom edges exclusive."""
+        left, top, width, height = window_geometry(self.window)
+        extent_left, extent_right, extent_top, extent_bottom = frame_extents(self.window)
+        return (left - extent_left, top - extent_top, left + width + extent_right, top + height + extent_bottom)
+
+    def drag_frame_corner(self, dx, dy):
+        """Drags the bottom-right corner of the window manager's frame by
+        (dx, dy), in small steps as a hand does."""
+        _, _, right, bottom = self.frame()
+        x, y = right - 3, bottom - 2
+        run("xdotool", "mousemove", str(x), str(y))
+        time.sleep(0.3)
+        run("xdotool", "mousedown", "1")
+        for step in range(1, 5):
+            time.sleep(0.1)
+            run("xdotool", "mousemove", str(x + dx * step // 4), str(y + dy * step // 4))
+        time.sleep(0.3)
+        run("xdotool", "mouseup", "1")
+        time.sleep(0.3)
+
+    def click_frame_close_button(self):
+        """Clicks the close button at the right end of the window manager's
+        title bar."""
+        _, top, right, _ = self.frame()
+        _, _, extent_top, _ = frame_extents(self.window)
+        run("xdotool", "mousemove", str(right - CLOSE_BUTTON_INSET), str(top + extent_top // 2))
+        time.sleep(0.3)
+        self.click()
+
     def key(self, keys):
         """Types keys (xdotool's names, "ctrl+s") as a user does, through
-        the X server to the window with the focus, with the pointer resting
-        on Inkswap's window. Keys sent to the window's X window directly
+        the X server to the window with the focus, once Inkswap's window has
+        it. Keys sent to the window's X window directly
         lose their releases when the keys close it, and Wine then holds
         those keys down for the next program."""
-        self.move_to_client(520, 200)  # between the canvases
-        time.sleep(0.3)
+        self.focus()
         run("xdotool", "key", keys)
+
+    def focus(self):
+        """Gives Inkswap's window the keyboard focus as a user does: without
+        a window manager by resting the pointer on it, under one by a click
+        on the window's own background between the pictures."""
+        self.move_to_client(520, 200)
+        time.sleep(0.3)
+        if managed_mode():
+            self.click()
+            time.sleep(0.3)
 
     def dismiss_box(self, title, timeout=5.0):
         """Closes a message box with the given title with Return; whether one
@@ -194,7 +301,11 @@ class Inkswap:
             if source.stdout.readline().strip() != "ready":
                 raise RuntimeError("the drag source did not start")
             time.sleep(0.3)
-            left, top = DRAG_SOURCE_AT
+            # A window manager may place the source elsewhere than asked.
+            window = find_window("drag source")
+            if window is None:
+                raise RuntimeError("the drag source is not on the screen")
+            left, top, _, _ = window_geometry(window)
             target = self.canvas_point(canvas, x, y)
             steps = [
                 ("mousemove", left + 60, top + 30),
@@ -221,6 +332,16 @@ class Inkswap:
         ).stdout
         return raw
 
+    @staticmethod
+    def region(shot, left, top, width, height):
+        """The (red, green, blue) pixels of a rectangle of a screenshot."""
+        pixels = []
+        for y in range(top, top + height):
+            start = (y * SCREEN_WIDTH + left) * 3
+            row = shot[start:start + width * 3]
+            pixels.extend(tuple(row[i:i + 3]) for i in range(0, len(row), 3))
+        return pixels
+
     def canvas_pixels(self, shot, canvas):
         """The canvas's client area from a screenshot, row by row."""
         left, top = self.canvas_point(canvas, 0, 0)
@@ -229,3 +350,76 @@ class Inkswap:
             start = ((top + y) * SCREEN_WIDTH + left) * 3
             rows.append(shot[start:start + CANVAS_WIDTH * 3])
         return rows
+
+
+def noise(seed, size=SCREEN_BYTES):
+    """A screen file's worth of random bytes, the same for the same seed."""
+    generator = random.Random(seed)
+    return bytes(generator.randrange(256) for _ in range(size))
+
+
+# The program under test, set by the test script from its first argument.
+EXECUTABLE = None
+
+
+class UserTestCase(unittest.TestCase):
+    """A test that starts Inkswap with a folder of files of its own and works
+    it as a user does: dropping files, hovering, clicking, saving."""
+
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="inkswap-e2e-")
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        self.inkswap = Inkswap(EXECUTABLE)
+        self.addCleanup(self.inkswap.close)
+
+    def write(self, name, data):
+        path = os.path.join(self.folder, name)
+        with open(path, "wb") as file:
+            file.write(data)
+        return path
+
+    def read(self, path):
+        with open(path, "rb") as file:
+            return file.read()
+
+    def assertShows(self, screen, highlight=-1):
+        """Both canvases show the screen, waiting a moment for the drawing."""
+        for canvas in (0, 1):
+            expected = expected_rows(screen, canvas, highlight, False)
+
+            def matches():
+                return first_difference(self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas), expected) is None
+
+            if not wait_for(matches, timeout=3):
+                actual = self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas)
+                self.fail(f"canvas {canvas}: {first_difference(actual, expected)}")
+
+    def hover(self, column, row, canvas=1):
+        """Moves over a cell and waits for its title; the cell's number."""
+        x, y = column * 16 + 5, row * 16 + 5
+        self.inkswap.move_to(canvas, x, y)
+        self.inkswap.move_to(canvas, x + 1, y)
+        title = f"x:{column} y:{row}"
+        self.assertEqual(wait_for(lambda: self.inkswap.title() == title), True, self.inkswap.title())
+        return row * 32 + column
+
+    def load(self, path, canvas=1):
+        """Drops a screen file and hovers a cell of it, so that the pictures
+        no longer hang on whether Wine sent a movement after the drop. The
+        screen and the highlighted cell."""
+        self.inkswap.drop([path], canvas)
+        with open(path, "rb") as file:
+            screen = bytearray(file.read())
+        highlight = self.hover(3, 2, canvas)
+        self.assertShows(screen, highlight)
+        return screen, highlight
+
+    def correct(self, screen, column, row):
+        highlight = self.hover(column, row)
+        self.inkswap.click()
+        correct_cell(screen, column, row)
+        self.assertShows(screen, highlight)
+
+    def save(self, path, expected):
+        self.inkswap.key("ctrl+s")
+        self.assertTrue(wait_for(lambda: self.read(path) == expected), "the file holds the picture")

@@ -14,6 +14,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from inkswap_driver import (  # noqa: E402
     CORRECT_MODE_BOX,
     GRID_BOX,
+    WHITE_ROW,
     Inkswap,
     program_argument,
     run_tests,
@@ -22,7 +23,6 @@ from inkswap_driver import (  # noqa: E402
 from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
 
 EXECUTABLE = None
-WHITE_ROW = bytes((255, 255, 255)) * 508
 
 
 class ShellTest(unittest.TestCase):

@@ -1,0 +1,72 @@
+"""End-to-end tests of Inkswap run the way scripts/run starts it for a user:
+Wine in its default managed mode, every window an X window of its own,
+framed by a real window manager (openbox). The window manager, not Wine,
+draws the frame, sizes the window and sends the close request.
+
+    python3 tests/e2e/managed_test.py <inkswap.exe> [<build-dir>]
+"""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import inkswap_driver  # noqa: E402
+from inkswap_driver import (  # noqa: E402
+    WHITE_ROW,
+    UserTestCase,
+    noise,
+    program_argument,
+    run,
+    run_tests,
+    wait_for,
+    window_geometry,
+)
+
+
+class ManagedTest(UserTestCase):
+    def test_the_window_shows_its_menu_bar_and_both_pictures(self):
+        left, top = self.inkswap.client
+        shot = self.inkswap.screenshot()
+        for canvas in (0, 1):
+            self.assertEqual(self.inkswap.canvas_pixels(shot, canvas)[0], WHITE_ROW, f"canvas {canvas}")
+        # The menu bar lies between the window's top and its client area,
+        # its titles dark on a light bar.
+        self.assertGreaterEqual(top - self.inkswap.outer[1], 18, "room for a menu bar")
+        bar = self.inkswap.region(shot, left, top - 16, 60, 12)
+        self.assertGreater(len(set(bar)), 1, "the File title on the bar")
+
+    def test_a_dropped_file_loads_and_a_correction_is_saved_with_ctrl_s(self):
+        path = self.write("picture.scr", noise(11))
+        screen, _ = self.load(path)
+        self.correct(screen, 4, 5)
+        self.save(path, bytes(screen))
+
+    def test_resizing_by_the_frame_leaves_the_program_working(self):
+        before = window_geometry(self.inkswap.window)
+        self.inkswap.drag_frame_corner(90, 50)
+        self.assertTrue(
+            wait_for(lambda: window_geometry(self.inkswap.window)[2:] != before[2:]), "the window took a new size"
+        )
+        after = window_geometry(self.inkswap.window)
+        self.assertGreater(after[2], before[2])
+        self.assertGreater(after[3], before[3])
+        self.inkswap.locate()
+        path = self.write("picture.scr", noise(12))
+        screen, _ = self.load(path)
+        self.correct(screen, 2, 2)
+        self.save(path, bytes(screen))
+
+    def test_the_close_button_ends_the_program_with_code_0(self):
+        self.inkswap.click_frame_close_button()
+        self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
+
+
+def main():
+    inkswap_driver.EXECUTABLE = program_argument(__doc__)
+    return run_tests(__file__, mode="managed")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
