@@ -1,8 +1,10 @@
-# Compiler settings shared by every target of ours (not by GoogleTest's).
+# Compiler settings shared by every target of ours (not by GoogleTest's):
+# standard C++20 without extensions (CMAKE_CXX_EXTENSIONS is off), so that
+# the code builds with any conforming compiler, MSVC included.
 
 add_library(inkswap_options INTERFACE)
 target_compile_options(inkswap_options INTERFACE
-  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+  -Wall -Wextra -pedantic-errors -Wshadow -Wnon-virtual-dtor -Wold-style-cast
   -Wcast-align -Woverloaded-virtual -Wimplicit-fallthrough -Werror)
 target_include_directories(inkswap_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
 

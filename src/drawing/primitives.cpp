@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -134,15 +135,33 @@ void VerticalRun(const DrawingContext* context, Coordinate x, Coordinate y, Coor
 }
 
 // The coordinate on the other axis at which the line through (c1, a1) and
-// (c2, a2) crosses c = bound, truncated toward zero. Computed exactly in
-// 128 bits: in double precision the quotient of coordinates near 2^30 can
-// land just below a whole number and truncate to a point off the line.
-// The caller guarantees c1 != c2.
+// (c2, a2) crosses c = bound, truncated toward zero: a1 + (bound - c1) *
+// (a2 - a1) / (c2 - c1), computed exactly. In double precision the quotient
+// of coordinates near 2^30 can land just below a whole number and truncate
+// to a point off the line. The caller guarantees c1 != c2 and that bound
+// lies between them; coordinates come from 32-bit ones, so the product of
+// the two differences fits in 64 unsigned bits.
 Coordinate Intercept(Coordinate c1, Coordinate a1, Coordinate c2, Coordinate a2, Coordinate bound) {
-    __extension__ using Wide = __int128;
-    const Wide span = c2 - c1;
-    const Wide numerator = Wide{a1} * span + Wide{bound - c1} * (a2 - a1);
-    return static_cast<Coordinate>(numerator / span); // division truncates toward zero
+    const Coordinate along = bound - c1;
+    const Coordinate across = a2 - a1;
+    const Coordinate span = c2 - c1;
+    const bool negative = ((along < 0) != (across < 0)) != (span < 0);
+    const auto magnitude = [](Coordinate value) {
+        return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    };
+    const std::uint64_t product = magnitude(along) * magnitude(across);
+    const auto quotient = static_cast<Coordinate>(product / magnitude(span));
+    const bool exact = product % magnitude(span) == 0;
+    const Coordinate base = negative ? a1 - quotient : a1 + quotient;
+    // base + the remainder's fraction, which lies strictly between 0 and 1
+    // in the direction of the sign, truncated toward zero.
+    if (exact) {
+        return base;
+    }
+    if (!negative) {
+        return base < 0 ? base + 1 : base;
+    }
+    return base > 0 ? base - 1 : base;
 }
 
 // Clips a segment to [low, high] on one axis: c1 and c2 are the end points'

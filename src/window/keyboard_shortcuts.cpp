@@ -73,7 +73,7 @@ HACCEL AddKeyboardShortcut(std::int32_t window, std::uint32_t shortcut, std::int
     }
     const BYTE flags = ModifierFlagsOf(shortcut);
     const auto key = static_cast<WORD>(shortcut & 0xFFFF);
-    const auto command = static_cast<WORD>(item & 0xFFFF);
+    const auto command = item == 0 ? ItemZeroCommand : static_cast<WORD>(item & 0xFFFF);
     if (ACCEL* entry = FindEntry(record, flags, key); entry != nullptr) {
         entry->cmd = command;
     } else if (!AppendEntry(record, {flags, key, command})) {

@@ -27,6 +27,10 @@ inline constexpr std::int32_t WindowDefaultPosition = -65535;
 // Commands of the built-in shortcuts.
 inline constexpr WORD FocusNextCommand = 0xFA01;
 inline constexpr WORD FocusPreviousCommand = 0xFA02;
+// The command a shortcut to menu item 0 carries. Windows looks a shortcut's
+// command up in the system menu first, where command 0 names the
+// separators, and then sends nothing; this number names no entry there.
+inline constexpr WORD ItemZeroCommand = 0xFA03;
 
 inline constexpr char WindowIdProperty[] = "RK_WindowID";
 inline constexpr char FocusProperty[] = "RK_Focus";

@@ -119,6 +119,9 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case FocusPreviousCommand:
         MoveFocus(FocusDirection::Previous);
         break;
+    case ItemZeroCommand:
+        RaiseImmediateEvent(EventMenuAction, 0, NoEventType);
+        break;
     default:
         RaiseImmediateEvent(EventMenuAction, LOWORD(wParam), NoEventType);
         break;

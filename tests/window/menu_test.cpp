@@ -134,6 +134,19 @@ TEST_F(MenuTest, ChoosingAnItemAndPressingItsShortcutAreTheSameEvent) {
     EXPECT_TRUE(PressKey(window_, 'S').empty()) << "without Ctrl";
 }
 
+// The system menu's separators carry command 0 too: Windows finds them first
+// and sends nothing for a shortcut whose command is 0.
+TEST_F(MenuTest, AShortcutToItemZeroGivesTheMenuEventLikeAnyOther) {
+    BuildApplicationMenu();
+    AddKeyboardShortcut(0, 0x2004F, 0);
+    AddKeyboardShortcut(0, 0x20053, 1);
+    EXPECT_TRUE(SameEvents(PressKey(window_, 'O', {VK_CONTROL}), {MenuEvent(0)}));
+    EXPECT_EQ(EventMenu(), 0);
+    EXPECT_TRUE(SameEvents(PressKey(window_, 'S', {VK_CONTROL}), {MenuEvent(1)}));
+    ::PostMessageA(window_, WM_COMMAND, MAKEWPARAM(0, 0), 0); // item 0 chosen in the menu
+    EXPECT_TRUE(SameEvents(WithCodes(TakeEvents(), {EventMenuAction}), {MenuEvent(0)}));
+}
+
 TEST_F(MenuTest, ALabelAloneMakesNoShortcut) {
     BuildApplicationMenu();
     EXPECT_TRUE(PressKey(window_, 'S', {VK_CONTROL}).empty());
