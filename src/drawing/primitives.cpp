@@ -147,7 +147,8 @@ Coordinate Intercept(Coordinate c1, Coordinate a1, Coordinate c2, Coordinate a2,
     const Coordinate span = c2 - c1;
     const bool negative = ((along < 0) != (across < 0)) != (span < 0);
     const auto magnitude = [](Coordinate value) {
-        return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+        return value < 0 ? 0 - static_cast<std::uint64_t>(value)
+                         : static_cast<std::uint64_t>(value);
     };
     const std::uint64_t product = magnitude(along) * magnitude(across);
     const auto quotient = static_cast<Coordinate>(product / magnitude(span));
