@@ -2,13 +2,16 @@
 // by pixel line, cell by cell, bit by bit, one Box per Spectrum pixel, then
 // the vertical grid lines left to right and the horizontal ones top to
 // bottom. Each pixel's bit is tested directly; the colours of a cell line
-// are worked out once for its eight pixels.
+// come from a table made at compile time.
 
 #include "app/screen_renderer.h"
 
 #include "app/screen_image.h"
 #include "drawing/primitives.h"
 #include "runtime/memory_block.h"
+
+#include <array>
+#include <cstddef>
 
 namespace inkswap {
 
@@ -27,10 +30,21 @@ std::int32_t HighlightIndex(std::int32_t x, std::int32_t y) {
     return index >= 0 && index < CellCount ? static_cast<std::int32_t>(index) : -1;
 }
 
+// Ink and paper of every attribute byte, worked out once.
+constexpr std::array<CellColours, 256> AttributeTable = [] {
+    std::array<CellColours, 256> table{};
+    for (std::int32_t attribute = 0; attribute < 256; ++attribute) {
+        table[static_cast<std::size_t>(attribute)] = AttributeColours(attribute);
+    }
+    return table;
+}();
+
 void DrawCellLine(std::int32_t bits, CellColours colours, std::int32_t left, std::int32_t top) {
+    // Picked by index rather than by a test, which a busy picture would
+    // send the wrong way at every other pixel.
+    const rook::Colour paperOrInk[2] = {colours.Paper, colours.Ink};
     for (std::int32_t bit = 0; bit < 8; ++bit) {
-        const bool ink = ((bits >> (7 - bit)) & 1) != 0;
-        rook::Box((left + bit) * 2, top * 2, 2, 2, ink ? colours.Ink : colours.Paper);
+        rook::Box((left + bit) * 2, top * 2, 2, 2, paperOrInk[(bits >> (7 - bit)) & 1]);
     }
 }
 
@@ -65,7 +79,7 @@ void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std
                 }
                 const std::int32_t left = (cell % ScreenColumns) * 8;
                 const std::int32_t top = (cell / ScreenColumns) * 8 + line + third * 64;
-                DrawCellLine(bits, AttributeColours(attribute), left, top);
+                DrawCellLine(bits, AttributeTable[static_cast<std::size_t>(attribute)], left, top);
             }
         }
     }

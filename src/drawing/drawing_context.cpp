@@ -119,17 +119,7 @@ void SetDrawingMode(DrawingContext* context, std::uint32_t mode) {
 }
 
 void SetFrontColor(DrawingContext* context, Colour colour) {
-    context->FrontRed = static_cast<std::int32_t>(colour & 0xFF);
-    context->FrontGreen = static_cast<std::int32_t>((colour >> 8) & 0xFF);
-    context->FrontBlue = static_cast<std::int32_t>((colour >> 16) & 0xFF);
-    context->FrontAlpha = static_cast<std::int32_t>(colour >> 24);
-    context->FrontAlphaComplement = 255 - context->FrontAlpha;
-    // Little-endian: the lowest byte of a word is stored first.
-    const std::uint32_t blue = colour >> 16 & 0xFF;
-    const std::uint32_t green = colour >> 8 & 0xFF;
-    const std::uint32_t red = colour & 0xFF;
-    context->FrontPixelsLow = blue | green << 8 | red << 16 | blue << 24;
-    context->FrontPixelsHigh = static_cast<std::uint16_t>(green | red << 8);
+    SplitFrontColour(context, colour);
 }
 
 } // namespace rook

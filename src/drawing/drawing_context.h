@@ -114,4 +114,33 @@ std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel);
 void SetDrawingMode(DrawingContext* context, std::uint32_t mode);
 void SetFrontColor(DrawingContext* context, Colour colour);
 
+// A colour's bytes in stored order (blue, green, red) for two pixels side
+// by side, so that they are written in two stores. Little-endian: the
+// lowest byte of a word is stored first.
+struct PixelPairBytes {
+    std::uint32_t Low;  // blue, green, red, blue
+    std::uint16_t High; // green, red
+};
+
+constexpr PixelPairBytes PackPixelPair(Colour colour) {
+    const std::uint32_t red = colour & 0xFF;
+    const std::uint32_t green = colour >> 8 & 0xFF;
+    const std::uint32_t blue = colour >> 16 & 0xFF;
+    return {blue | green << 8 | red << 16 | blue << 24,
+            static_cast<std::uint16_t>(green | red << 8)};
+}
+
+// The work of the pixel-buffer SetFrontColor: the colour's components and
+// its packed pixel bytes.
+inline void SplitFrontColour(DrawingContext* context, Colour colour) {
+    context->FrontRed = static_cast<std::int32_t>(colour & 0xFF);
+    context->FrontGreen = static_cast<std::int32_t>(colour >> 8 & 0xFF);
+    context->FrontBlue = static_cast<std::int32_t>(colour >> 16 & 0xFF);
+    context->FrontAlpha = static_cast<std::int32_t>(colour >> 24);
+    context->FrontAlphaComplement = 255 - context->FrontAlpha;
+    const PixelPairBytes pair = PackPixelPair(colour);
+    context->FrontPixelsLow = pair.Low;
+    context->FrontPixelsHigh = pair.High;
+}
+
 } // namespace rook
