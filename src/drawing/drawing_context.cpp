@@ -3,6 +3,7 @@
 #include "drawing/primitives.h"
 #include "runtime/toolkit_heap.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 
@@ -84,6 +85,27 @@ void StopDrawing() {
         context->Operations.ReleaseOutput(context, 1);
     }
     FreeContext(context);
+}
+
+void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+    DrawingContext* context = detail::currentDrawingContext;
+    if (context == nullptr || context->DrawnAreaCount == DrawnAllOver) {
+        return;
+    }
+    const std::int64_t left = std::max<std::int64_t>(x, 0);
+    const std::int64_t top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + width, context->Width);
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + height, context->Height);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    if (context->DrawnAreaCount == MaxDrawnAreas) {
+        context->DrawnAreaCount = DrawnAllOver;
+        return;
+    }
+    context->DrawnAreas[context->DrawnAreaCount++] = {
+        static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+        static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};
 }
 
 std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel) {

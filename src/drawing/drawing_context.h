@@ -34,6 +34,18 @@ constexpr Colour RGB(std::int32_t red, std::int32_t green, std::int32_t blue) {
 
 struct DrawingContext;
 
+// A rectangle of the buffer, in pixels from the top-left corner.
+struct DrawnArea {
+    std::int32_t X;
+    std::int32_t Y;
+    std::int32_t Width;
+    std::int32_t Height;
+};
+
+// How many areas a context notes before it counts as drawn all over.
+inline constexpr std::int32_t MaxDrawnAreas = 4;
+inline constexpr std::int32_t DrawnAllOver = -1;
+
 // One entry per context operation, each called with the context first.
 struct DrawingOperations {
     void (*DrawBox)(DrawingContext* context, std::int32_t x, std::int32_t y, std::int32_t width,
@@ -76,6 +88,10 @@ struct DrawingContext {
     std::uint32_t SavedBatchLimit;
     void* OutputImage;
     std::int32_t OutputGadget;
+    // The areas that the drawing says it kept to (MarkDrawnArea): none
+    // noted, or DrawnAllOver, means the whole buffer may have changed.
+    std::int32_t DrawnAreaCount;
+    DrawnArea DrawnAreas[MaxDrawnAreas];
 };
 
 // Pixel format code bits that select 4 bytes per pixel.
@@ -105,6 +121,13 @@ std::intptr_t StartDrawing(DrawingContext* output);
 // Ends the current context: stops and releases its output, frees it, and
 // leaves nothing current. Does nothing when no context is current.
 void StopDrawing();
+
+// Notes, on the current context, that drawing since the start may have
+// changed the area (clipped to the buffer; an empty one is ignored), so that
+// the output can show just the areas noted instead of the whole buffer. A
+// drawing that notes nothing, or more than MaxDrawnAreas areas, is shown
+// whole. Whoever notes areas must draw inside them only.
+void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 
 // Bytes per stored row of a buffer of the given width and bits per pixel;
 // 0 when that would leave the 32-bit range.
