@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -83,9 +84,9 @@ void Memset(benchmark::State& state) {
     }
 }
 
-// Repeated, and the ratio taken between the fastest repetitions: other load
-// on the machine only ever adds time, so the fastest run is the least
-// disturbed.
+// Repeated, and the ratios taken between the fastest repetitions (other
+// load on the machine only ever adds time, so the fastest run is the least
+// disturbed) and between the median ones.
 constexpr int Repetitions = 15;
 constexpr double MinimumSeconds = 0.2;
 BENCHMARK(RenderColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
@@ -94,7 +95,7 @@ BENCHMARK(RenderNoiseColourView)->Repetitions(Repetitions)->MinTime(MinimumSecon
 BENCHMARK(RenderBlankColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(Memset)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 
-// Keeps the fastest time per iteration of every benchmark it is given.
+// Keeps the time per iteration of every repetition of every benchmark.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -102,22 +103,26 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred) {
                 continue;
             }
-            const double time = run.GetAdjustedRealTime();
-            const auto [entry, added] = seconds_.try_emplace(run.run_name.function_name, time);
-            if (!added && time < entry->second) {
-                entry->second = time;
-            }
+            seconds_[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    double Time(const std::string& name) const {
-        const auto found = seconds_.find(name);
-        return found != seconds_.end() ? found->second : 0.0;
+    double Fastest(const std::string& name) const { return Sorted(name).front(); }
+    double Median(const std::string& name) const {
+        const std::vector<double> times = Sorted(name);
+        return times[times.size() / 2];
     }
+    bool Has(const std::string& name) const { return seconds_.count(name) != 0; }
 
 private:
-    std::map<std::string, double> seconds_;
+    std::vector<double> Sorted(const std::string& name) const {
+        std::vector<double> times = seconds_.at(name);
+        std::sort(times.begin(), times.end());
+        return times;
+    }
+
+    std::map<std::string, std::vector<double>> seconds_;
 };
 
 } // namespace
@@ -134,13 +139,15 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&count, arguments.data());
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double floor = reporter.Time("Memset");
-    if (floor > 0.0) {
+    if (reporter.Has("Memset")) {
+        std::printf("memset of the buffer: %.2f us fastest, %.2f us median\n",
+                    reporter.Fastest("Memset") / 1000, reporter.Median("Memset") / 1000);
         for (const char* name : {"RenderColourView", "RenderBitmapViewWithGrid",
                                  "RenderNoiseColourView", "RenderBlankColourView"}) {
-            if (reporter.Time(name) > 0.0) {
-                std::printf("%s / memset = %.1f (fastest runs)\n", name,
-                            reporter.Time(name) / floor);
+            if (reporter.Has(name)) {
+                std::printf("%s / memset = %.1f fastest, %.1f median\n", name,
+                            reporter.Fastest(name) / reporter.Fastest("Memset"),
+                            reporter.Median(name) / reporter.Median("Memset"));
             }
         }
     }

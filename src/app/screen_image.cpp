@@ -4,17 +4,6 @@
 
 namespace inkswap {
 
-rook::Colour SpectrumColour(std::int32_t number, bool bright) {
-    const std::int32_t intensity = bright ? 255 : 127;
-    return rook::RGB(((number >> 1) & 1) * intensity, ((number >> 2) & 1) * intensity,
-                     (number & 1) * intensity);
-}
-
-CellColours AttributeColours(std::int32_t attribute) {
-    const bool bright = (attribute & AttributeBright) != 0;
-    return {SpectrumColour(attribute & 7, bright), SpectrumColour((attribute >> 3) & 7, bright)};
-}
-
 void CorrectCell(void* screen, std::int32_t x, std::int32_t y) {
     if (x < 0 || x >= ScreenColumns || y < 0 || y >= ScreenRows) {
         return;

@@ -39,10 +39,17 @@ struct CellColours {
 
 // The RGB colour of colour number n (0..7): bit 1 red, bit 2 green, bit 0
 // blue, each at 127, or 255 when bright.
-rook::Colour SpectrumColour(std::int32_t number, bool bright);
+constexpr rook::Colour SpectrumColour(std::int32_t number, bool bright) {
+    const std::int32_t intensity = bright ? 255 : 127;
+    return rook::RGB(((number >> 1) & 1) * intensity, ((number >> 2) & 1) * intensity,
+                     (number & 1) * intensity);
+}
 
 // Ink and paper of an attribute byte (only its low 8 bits count).
-CellColours AttributeColours(std::int32_t attribute);
+constexpr CellColours AttributeColours(std::int32_t attribute) {
+    const bool bright = (attribute & AttributeBright) != 0;
+    return {SpectrumColour(attribute & 7, bright), SpectrumColour((attribute >> 3) & 7, bright)};
+}
 
 // Corrects cell (x, y): its eight pixel bytes are inverted and its ink and
 // paper swapped, flash and bright kept, so that it looks the same but is

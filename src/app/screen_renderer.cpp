@@ -2,13 +2,16 @@
 // by pixel line, cell by cell, bit by bit, one Box per Spectrum pixel, then
 // the vertical grid lines left to right and the horizontal ones top to
 // bottom. Each pixel's bit is tested directly; the colours of a cell line
-// are worked out once for its eight pixels.
+// come from a table made at compile time.
 
 #include "app/screen_renderer.h"
 
 #include "app/screen_image.h"
 #include "drawing/primitives.h"
 #include "runtime/memory_block.h"
+
+#include <array>
+#include <cstddef>
 
 namespace inkswap {
 
@@ -20,17 +23,21 @@ constexpr std::int32_t ThirdBitmapStride = 2048;
 constexpr std::int32_t PlainAttribute = 7; // the bitmap view: ink 7, paper 0, not bright
 constexpr rook::Colour GridColour = rook::RGB(0, 0, 255);
 
-// The linear cell index to highlight, or -1. Computed in 64 bits: any
-// arguments whose true index y * 32 + x lies in 0..767 select that cell.
-std::int32_t HighlightIndex(std::int32_t x, std::int32_t y) {
-    const std::int64_t index = std::int64_t{y} * ScreenColumns + x;
-    return index >= 0 && index < CellCount ? static_cast<std::int32_t>(index) : -1;
-}
+// Ink and paper of every attribute byte, worked out once.
+constexpr std::array<CellColours, 256> AttributeTable = [] {
+    std::array<CellColours, 256> table{};
+    for (std::int32_t attribute = 0; attribute < 256; ++attribute) {
+        table[static_cast<std::size_t>(attribute)] = AttributeColours(attribute);
+    }
+    return table;
+}();
 
 void DrawCellLine(std::int32_t bits, CellColours colours, std::int32_t left, std::int32_t top) {
+    // Picked by index rather than by a test, which a busy picture would
+    // send the wrong way at every other pixel.
+    const rook::Colour paperOrInk[2] = {colours.Paper, colours.Ink};
     for (std::int32_t bit = 0; bit < 8; ++bit) {
-        const bool ink = ((bits >> (7 - bit)) & 1) != 0;
-        rook::Box((left + bit) * 2, top * 2, 2, 2, ink ? colours.Ink : colours.Paper);
+        rook::Box((left + bit) * 2, top * 2, 2, 2, paperOrInk[(bits >> (7 - bit)) & 1]);
     }
 }
 
@@ -43,35 +50,74 @@ void DrawGrid() {
     }
 }
 
+// The attribute a cell is drawn with in the view.
+std::int32_t ShownAttribute(const std::uint8_t* bytes, std::int32_t view, std::int32_t cell,
+                            bool highlighted) {
+    std::int32_t attribute = rook::PeekB(bytes + AttributeStart + cell) & 0xFF;
+    if (view == BitmapView) {
+        attribute = PlainAttribute;
+    }
+    return highlighted ? 255 - attribute : attribute;
+}
+
 } // namespace
+
+// Computed in 64 bits: any arguments whose true index y * 32 + x lies in
+// 0..767 select that cell.
+std::int32_t HighlightedCell(std::int32_t x, std::int32_t y) {
+    const std::int64_t index = std::int64_t{y} * ScreenColumns + x;
+    return index >= 0 && index < CellCount ? static_cast<std::int32_t>(index) : -1;
+}
 
 void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std::int32_t y,
                       std::int32_t grid) {
     const auto* bytes = static_cast<const std::uint8_t*>(screen);
-    const std::int32_t highlight = HighlightIndex(x, y);
+    const std::int32_t highlight = HighlightedCell(x, y);
     for (std::int32_t third = 0; third < Thirds; ++third) {
         for (std::int32_t line = 0; line < 8; ++line) {
             for (std::int32_t cell = 0; cell < CellsPerThird; ++cell) {
-                std::int32_t attribute =
-                    rook::PeekB(bytes + AttributeStart + third * CellsPerThird + cell) & 0xFF;
+                const std::int32_t index = third * CellsPerThird + cell;
+                const std::int32_t attribute =
+                    ShownAttribute(bytes, view, index, highlight == index);
                 const std::int32_t bits =
                     rook::PeekB(bytes + cell + line * PixelLineStride + third * ThirdBitmapStride) &
                     0xFF;
-                if (view == BitmapView) {
-                    attribute = PlainAttribute;
-                }
-                if (highlight == third * CellsPerThird + cell) {
-                    attribute = 255 - attribute;
-                }
                 const std::int32_t left = (cell % ScreenColumns) * 8;
                 const std::int32_t top = (cell / ScreenColumns) * 8 + line + third * 64;
-                DrawCellLine(bits, AttributeColours(attribute), left, top);
+                DrawCellLine(bits, AttributeTable[static_cast<std::size_t>(attribute)], left, top);
             }
         }
     }
     if (grid != 0) {
         DrawGrid();
     }
+}
+
+// The cell's eight pixel lines, then the two grid lines that cross it: the
+// vertical one along its left edge and the horizontal one along its top.
+// The grid's other lines only touch other cells.
+void RenderScreenCell(const void* screen, std::int32_t view, std::int32_t column, std::int32_t row,
+                      std::int32_t x, std::int32_t y, std::int32_t grid) {
+    if (column < 0 || column >= ScreenColumns || row < 0 || row >= ScreenRows) {
+        return;
+    }
+    const auto* bytes = static_cast<const std::uint8_t*>(screen);
+    const std::int32_t index = row * ScreenColumns + column;
+    const std::int32_t attribute =
+        ShownAttribute(bytes, view, index, HighlightedCell(x, y) == index);
+    const CellColours colours = AttributeTable[static_cast<std::size_t>(attribute)];
+    const std::int32_t first = CellBitmapOffset(column, row);
+    for (std::int32_t line = 0; line < 8; ++line) {
+        const std::int32_t bits = rook::PeekB(bytes + first + line * PixelLineStride) & 0xFF;
+        DrawCellLine(bits, colours, column * 8, row * 8 + line);
+    }
+    const std::int32_t left = column * CellPixels;
+    const std::int32_t top = row * CellPixels;
+    if (grid != 0) {
+        rook::LineXY(left, top, left, top + CellPixels - 1, GridColour);
+        rook::LineXY(left, top, left + CellPixels - 1, top, GridColour);
+    }
+    rook::MarkDrawnArea(left, top, CellPixels, CellPixels);
 }
 
 } // namespace inkswap

@@ -22,4 +22,15 @@ inline constexpr std::int32_t CellPixels = 16; // a cell's size in output pixels
 void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std::int32_t y,
                       std::int32_t grid);
 
+// The linear index of the cell that RenderScreenView highlights for (x, y),
+// or -1 for none.
+std::int32_t HighlightedCell(std::int32_t x, std::int32_t y);
+
+// Draws one cell, column 0..31 and row 0..23 (anything else draws nothing),
+// with the pixels that RenderScreenView(screen, view, x, y, grid) gives it,
+// grid lines included, and notes the cell's 16 x 16 area as the area drawn
+// (MarkDrawnArea).
+void RenderScreenCell(const void* screen, std::int32_t view, std::int32_t column, std::int32_t row,
+                      std::int32_t x, std::int32_t y, std::int32_t grid);
+
 } // namespace inkswap

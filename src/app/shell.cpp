@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/file_commands.h"
+#include "app/screen_display.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
 #include "drawing/drawing_context.h"
@@ -74,7 +75,7 @@ void HandleCanvasEvent(ShellState& shell, std::int32_t gadget) {
     if (rook::EventType() == rook::PointerMove) {
         ReadPointerCell(shell, gadget);
         ShowCellInTitle(shell, shell.X, shell.Y);
-        RedrawScreen(shell.Screen, shell.X, shell.Y);
+        ShowPointerCell(shell.Screen, shell.X, shell.Y);
     }
 }
 
@@ -88,6 +89,7 @@ StartResult StartShell(ShellState& shell) {
     if (shell.Screen == nullptr) {
         return StartResult::NoMemory;
     }
+    ForgetShownScreen(); // new canvases show nothing drawn yet
     if (!BuildWindow()) {
         return StartResult::NoWindow;
     }
@@ -124,11 +126,13 @@ void EndShell(ShellState& shell) {
 
 void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y) {
     const std::int32_t grid = rook::GetGadgetState(GridBox);
+    bool drawn = true;
     for (std::int32_t view : {BitmapCanvas, ColourCanvas}) {
-        rook::StartDrawing(rook::CanvasOutput(view));
+        drawn = rook::StartDrawing(rook::CanvasOutput(view)) != 0 && drawn;
         RenderScreenView(screen, view, x, y, grid);
         rook::StopDrawing();
     }
+    RecordShownScreen(screen, x, y, grid, drawn);
 }
 
 int RunShell() {

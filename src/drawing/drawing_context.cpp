@@ -3,6 +3,7 @@
 #include "drawing/primitives.h"
 #include "runtime/toolkit_heap.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 
@@ -86,6 +87,27 @@ void StopDrawing() {
     FreeContext(context);
 }
 
+void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+    DrawingContext* context = detail::currentDrawingContext;
+    if (context == nullptr || context->DrawnAreaCount == DrawnAllOver) {
+        return;
+    }
+    const std::int64_t left = std::max<std::int64_t>(x, 0);
+    const std::int64_t top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + width, context->Width);
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + height, context->Height);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    if (context->DrawnAreaCount == MaxDrawnAreas) {
+        context->DrawnAreaCount = DrawnAllOver;
+        return;
+    }
+    context->DrawnAreas[context->DrawnAreaCount++] = {
+        static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+        static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};
+}
+
 std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel) {
     const std::int64_t w = width;
     std::int64_t pitch;
@@ -119,17 +141,7 @@ void SetDrawingMode(DrawingContext* context, std::uint32_t mode) {
 }
 
 void SetFrontColor(DrawingContext* context, Colour colour) {
-    context->FrontRed = static_cast<std::int32_t>(colour & 0xFF);
-    context->FrontGreen = static_cast<std::int32_t>((colour >> 8) & 0xFF);
-    context->FrontBlue = static_cast<std::int32_t>((colour >> 16) & 0xFF);
-    context->FrontAlpha = static_cast<std::int32_t>(colour >> 24);
-    context->FrontAlphaComplement = 255 - context->FrontAlpha;
-    // Little-endian: the lowest byte of a word is stored first.
-    const std::uint32_t blue = colour >> 16 & 0xFF;
-    const std::uint32_t green = colour >> 8 & 0xFF;
-    const std::uint32_t red = colour & 0xFF;
-    context->FrontPixelsLow = blue | green << 8 | red << 16 | blue << 24;
-    context->FrontPixelsHigh = static_cast<std::uint16_t>(green | red << 8);
+    SplitFrontColour(context, colour);
 }
 
 } // namespace rook

@@ -34,6 +34,18 @@ constexpr Colour RGB(std::int32_t red, std::int32_t green, std::int32_t blue) {
 
 struct DrawingContext;
 
+// A rectangle of the buffer, in pixels from the top-left corner.
+struct DrawnArea {
+    std::int32_t X;
+    std::int32_t Y;
+    std::int32_t Width;
+    std::int32_t Height;
+};
+
+// How many areas a context notes before it counts as drawn all over.
+inline constexpr std::int32_t MaxDrawnAreas = 4;
+inline constexpr std::int32_t DrawnAllOver = -1;
+
 // One entry per context operation, each called with the context first.
 struct DrawingOperations {
     void (*DrawBox)(DrawingContext* context, std::int32_t x, std::int32_t y, std::int32_t width,
@@ -76,6 +88,10 @@ struct DrawingContext {
     std::uint32_t SavedBatchLimit;
     void* OutputImage;
     std::int32_t OutputGadget;
+    // The areas that the drawing says it kept to (MarkDrawnArea): none
+    // noted, or DrawnAllOver, means the whole buffer may have changed.
+    std::int32_t DrawnAreaCount;
+    DrawnArea DrawnAreas[MaxDrawnAreas];
 };
 
 // Pixel format code bits that select 4 bytes per pixel.
@@ -106,6 +122,13 @@ std::intptr_t StartDrawing(DrawingContext* output);
 // leaves nothing current. Does nothing when no context is current.
 void StopDrawing();
 
+// Notes, on the current context, that drawing since the start may have
+// changed the area (clipped to the buffer; an empty one is ignored), so that
+// the output can show just the areas noted instead of the whole buffer. A
+// drawing that notes nothing, or more than MaxDrawnAreas areas, is shown
+// whole. Whoever notes areas must draw inside them only.
+void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+
 // Bytes per stored row of a buffer of the given width and bits per pixel;
 // 0 when that would leave the 32-bit range.
 std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel);
@@ -113,5 +136,34 @@ std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel);
 // The pixel-buffer versions of the context operations.
 void SetDrawingMode(DrawingContext* context, std::uint32_t mode);
 void SetFrontColor(DrawingContext* context, Colour colour);
+
+// A colour's bytes in stored order (blue, green, red) for two pixels side
+// by side, so that they are written in two stores. Little-endian: the
+// lowest byte of a word is stored first.
+struct PixelPairBytes {
+    std::uint32_t Low;  // blue, green, red, blue
+    std::uint16_t High; // green, red
+};
+
+constexpr PixelPairBytes PackPixelPair(Colour colour) {
+    const std::uint32_t red = colour & 0xFF;
+    const std::uint32_t green = colour >> 8 & 0xFF;
+    const std::uint32_t blue = colour >> 16 & 0xFF;
+    return {blue | green << 8 | red << 16 | blue << 24,
+            static_cast<std::uint16_t>(green | red << 8)};
+}
+
+// The work of the pixel-buffer SetFrontColor: the colour's components and
+// its packed pixel bytes.
+inline void SplitFrontColour(DrawingContext* context, Colour colour) {
+    context->FrontRed = static_cast<std::int32_t>(colour & 0xFF);
+    context->FrontGreen = static_cast<std::int32_t>(colour >> 8 & 0xFF);
+    context->FrontBlue = static_cast<std::int32_t>(colour >> 16 & 0xFF);
+    context->FrontAlpha = static_cast<std::int32_t>(colour >> 24);
+    context->FrontAlphaComplement = 255 - context->FrontAlpha;
+    const PixelPairBytes pair = PackPixelPair(colour);
+    context->FrontPixelsLow = pair.Low;
+    context->FrontPixelsHigh = pair.High;
+}
 
 } // namespace rook

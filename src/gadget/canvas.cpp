@@ -431,8 +431,36 @@ HBITMAP MakeBackBuffer(std::int32_t width, std::int32_t height, std::uint32_t fl
     return buffer;
 }
 
+// The stop step's paint: only the areas that the drawing noted, when it
+// noted some and no focus frame is to be drawn over the picture; otherwise
+// the whole picture.
+void PaintDrawnAreas(const GadgetRecord* canvas, const DrawingContext* context) {
+    HWND window = canvas->Handle;
+    HBITMAP buffer = BackBufferOf(canvas);
+    const bool framed = (FlagsOf(canvas) & CanvasFlagFocusFrame) != 0 && ::GetFocus() == window;
+    if (context->DrawnAreaCount <= 0 || framed || buffer == nullptr) {
+        Paint(window, canvas, nullptr);
+        return;
+    }
+    HDC target = ::GetDC(window);
+    if (target == nullptr) {
+        return;
+    }
+    if (HDC source = ::CreateCompatibleDC(target); source != nullptr) {
+        HGDIOBJ previous = ::SelectObject(source, buffer);
+        for (std::int32_t i = 0; i < context->DrawnAreaCount; ++i) {
+            const DrawnArea& area = context->DrawnAreas[i];
+            ::BitBlt(target, area.X, area.Y, area.Width, area.Height, source, area.X, area.Y,
+                     SRCCOPY);
+        }
+        ::SelectObject(source, previous);
+        ::DeleteDC(source);
+    }
+    ::ReleaseDC(window, target);
+}
+
 // The stop step: closes the context's device context, restores the batch
-// limit and, when drawing finished, shows the picture at once.
+// limit and, when drawing finished, shows at once what was drawn.
 void ReleaseCanvasOutput(DrawingContext* context, std::int32_t finished) {
     ::DeleteDC(reinterpret_cast<HDC>(context->OutputDeviceContext));
     ::GdiSetBatchLimit(context->SavedBatchLimit);
@@ -440,7 +468,7 @@ void ReleaseCanvasOutput(DrawingContext* context, std::int32_t finished) {
         return;
     }
     if (const GadgetRecord* canvas = FindGadget(context->OutputGadget); canvas != nullptr) {
-        Paint(canvas->Handle, canvas, nullptr);
+        PaintDrawnAreas(canvas, context);
     }
 }
 

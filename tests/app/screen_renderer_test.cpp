@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -247,6 +249,68 @@ TEST(RenderScreenView, MakesExactlyTheDefinedBoxAndLineCallsInOrder) {
         for (std::size_t k = 0; k < expected.size(); ++k) {
             ASSERT_EQ(recorded[k], expected[k]) << "call " << k << " of view " << c.View;
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Moving the highlight by redrawing only the cell that had it and the cell
+// that gets it gives the picture of a whole render with the new highlight,
+// and notes the two cells' areas, clipped to the buffer.
+TEST(RenderScreenCell, RedrawingTheOldAndTheNewCellMovesTheHighlight) {
+    const fixtures::Screen screen = fixtures::Noise(77);
+    struct Case {
+        std::int32_t View, Grid, FromX, FromY, ToX, ToY;
+        std::vector<rook::DrawnArea> Areas;
+    };
+    const Case cases[] = {
+        {ColourView, 1, 5, 12, 6, 12, {{80, 192, 16, 16}, {96, 192, 16, 16}}},
+        {BitmapView, 1, 0, 0, 31, 23, {{0, 0, 16, 16}, {496, 368, 12, 12}}},
+        {ColourView, 0, NoHighlight, NoHighlight, 32, 0, {{0, 16, 16, 16}}},
+        {BitmapView, 0, 31, 23, NoHighlight, NoHighlight, {{496, 368, 12, 12}}},
+    };
+    for (const Case& c : cases) {
+        MemoryOutput output(CanvasWidth, CanvasHeight);
+        Render(output, screen, c.View, c.FromX, c.FromY, c.Grid);
+        std::vector<rook::DrawnArea> noted;
+        {
+            ScopedDrawing drawing(output);
+            for (const std::int32_t cell :
+                 {HighlightedCell(c.FromX, c.FromY), HighlightedCell(c.ToX, c.ToY)}) {
+                if (cell >= 0) {
+                    RenderScreenCell(screen.data(), c.View, cell % 32, cell / 32, c.ToX, c.ToY,
+                                     c.Grid);
+                }
+            }
+            const rook::DrawingContext* context = drawing.Context();
+            noted.assign(context->DrawnAreas, context->DrawnAreas + context->DrawnAreaCount);
+        }
+        const std::int32_t highlight = HighlightedCell(c.ToX, c.ToY);
+        EXPECT_TRUE(ShowsScreen(output, screen.data(), c.View, highlight, c.Grid != 0))
+            << "view " << c.View << " to (" << c.ToX << ", " << c.ToY << ")";
+        ASSERT_EQ(noted.size(), c.Areas.size());
+        for (std::size_t k = 0; k < noted.size(); ++k) {
+            EXPECT_EQ(noted[k].X, c.Areas[k].X);
+            EXPECT_EQ(noted[k].Y, c.Areas[k].Y);
+            EXPECT_EQ(noted[k].Width, c.Areas[k].Width);
+            EXPECT_EQ(noted[k].Height, c.Areas[k].Height);
+        }
+        EXPECT_TRUE(output.GuardsIntact());
+    }
+}
+
+TEST(RenderScreenCell, ACellOutsideTheScreenDrawsAndNotesNothing) {
+    const fixtures::Screen screen = fixtures::Noise(5);
+    for (const auto& [column, row] : {std::pair{32, 0}, {0, 24}, {-1, 3}, {3, -1}}) {
+        MemoryOutput output(CanvasWidth, CanvasHeight);
+        ScopedDrawing drawing(output);
+        RenderScreenCell(screen.data(), ColourView, column, row, column, row, 1);
+        EXPECT_EQ(drawing.Context()->DrawnAreaCount, 0);
+        EXPECT_TRUE(std::all_of(output.Pixels(), output.Pixels() + output.PixelBytes(),
+                                [](std::uint8_t byte) { return byte == MemoryOutput::Background; }))
+            << "cell (" << column << ", " << row << ")";
     }
 }
 
