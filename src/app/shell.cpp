@@ -9,7 +9,7 @@
 #include "gadget/check_box.h"
 #include "gadget/gadget.h"
 #include "runtime/memory_block.h"
-#include "runtime/startup.h"
+#include "toolkit/startup.h"
 #include "runtime/string_operations.h"
 #include "runtime/toolkit_heap.h"
 #include "window/event_state.h"

@@ -83,15 +83,13 @@ void GadgetLibraryInit() {
         gadgetState = CreateLibraryState(sizeof(GadgetLibraryState), CreateGadgetState);
     }
     State().Font = font;
+    UseGadgetListState(&State().List);
+    SetParentMessageHandler(DispatchParentMessage);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), CommonControlClasses};
     ::InitCommonControlsEx(&controls);
 }
 
 void GadgetLibraryEnd() {}
-
-GadgetListState& GadgetListStateOf() {
-    return State().List;
-}
 
 HWND CreateGadgetWindow(DWORD extendedStyle, const char* className, const char* text, DWORD style,
                         std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {

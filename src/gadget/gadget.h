@@ -37,14 +37,12 @@ struct GadgetType {
 inline constexpr char GadgetIdProperty[] = "RK_ID";
 
 // Start step: default GUI font, gadget registry, library state (with the
-// gadget-list state), common controls.
+// gadget-list state, handed to the gadget lists), common controls, and the
+// window procedure's handler of messages controls send their parents.
 void GadgetLibraryInit();
 
 // End step: nothing to release; gadgets end with their windows.
 void GadgetLibraryEnd();
-
-// The gadget-list state, kept in the gadget library's state.
-GadgetListState& GadgetListStateOf();
 
 // Creates a gadget kind's window as a child of the current gadget list,
 // with control identifier -1 until it is registered; null on failure.

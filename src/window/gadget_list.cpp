@@ -1,6 +1,5 @@
 #include "window/gadget_list.h"
 
-#include "gadget/gadget.h"
 #include "runtime/toolkit_heap.h"
 #include "window/window.h"
 
@@ -9,6 +8,8 @@
 namespace rook {
 
 namespace {
+
+GadgetListState* listState = nullptr;
 
 // "RK_GadgetStack_%i" with the module instance as a signed decimal, so that
 // two modules in one process keep their records apart.
@@ -30,10 +31,9 @@ LRESULT CALLBACK GadgetListProcedure(HWND window, UINT message, WPARAM wParam, L
     GadgetListRecord* record = GadgetListRecordOf(window);
     const WNDPROC previous = record != nullptr ? record->PreviousProcedure : nullptr;
     if (message == WM_NCDESTROY && record != nullptr) {
-        GadgetListState& state = GadgetListStateOf();
-        if (state.Current == window) {
-            state.Current = nullptr;
-            state.ContainerDepth = 0;
+        if (listState != nullptr && listState->Current == window) {
+            listState->Current = nullptr;
+            listState->ContainerDepth = 0;
         }
         ToolkitRelease(record->Saved.ContainerStack);
         ToolkitRelease(record);
@@ -67,8 +67,19 @@ void InitGadgetListState(GadgetListState& state) {
     state.ContainerCapacity = ContainerStackCapacity;
 }
 
+void UseGadgetListState(GadgetListState* state) {
+    listState = state;
+}
+
+GadgetListState* GadgetListStateInUse() {
+    return listState;
+}
+
 HWND UseGadgetList(HWND window) {
-    GadgetListState& state = GadgetListStateOf();
+    if (listState == nullptr) {
+        return nullptr;
+    }
+    GadgetListState& state = *listState;
     HWND previous = state.Current;
     if (window == nullptr) {
         return previous;
@@ -95,7 +106,7 @@ HWND UseGadgetList(HWND window) {
 }
 
 HWND CurrentGadgetList() {
-    return GadgetListStateOf().Current;
+    return listState != nullptr ? listState->Current : nullptr;
 }
 
 GadgetListRecord* GadgetListRecordOf(HWND window) {

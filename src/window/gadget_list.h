@@ -33,6 +33,14 @@ struct GadgetListRecord {
 // Sets up the state: no current window, an empty stack of 10.
 void InitGadgetListState(GadgetListState& state);
 
+// The state the gadget lists work on. It lives in the gadget library's
+// state, whose start step hands it over here; until then there is no
+// current gadget list.
+void UseGadgetListState(GadgetListState* state);
+
+// The state handed over, or null.
+GadgetListState* GadgetListStateInUse();
+
 // Makes the window the current gadget list; returns the previous one. A
 // null handle only returns the current one.
 HWND UseGadgetList(HWND window);

@@ -1,6 +1,5 @@
 #include "window/window_procedure.h"
 
-#include "gadget/gadget.h"
 #include "window/event_queue.h"
 #include "window/event_state.h"
 #include "window/keyboard_shortcuts.h"
@@ -10,6 +9,16 @@
 namespace rook {
 
 namespace {
+
+ParentMessageHandler parentMessageHandler = nullptr;
+
+LRESULT DispatchParentMessage(HWND control, HWND parent, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
+    if (parentMessageHandler == nullptr) {
+        return NotHandled;
+    }
+    return parentMessageHandler(control, parent, message, wParam, lParam);
+}
 
 // The toolkit window a message belongs to: the first of the window and its
 // ancestors that carries "RK_WindowID".
@@ -136,6 +145,10 @@ LRESULT OnDrop(std::int32_t code, std::int32_t object, LPARAM record) {
 }
 
 } // namespace
+
+void SetParentMessageHandler(ParentMessageHandler handler) {
+    parentMessageHandler = handler;
+}
 
 std::int32_t WaitWindowEvent() {
     BeginWaitForEvent();

@@ -19,6 +19,16 @@ inline constexpr LRESULT NotHandled = 0xD0D0D0D1;
 inline constexpr UINT WindowDropMessage = 13105;
 inline constexpr UINT GadgetDropMessage = 13106;
 
+// Offers a message that a control sent to its parent to the control's
+// gadget kind: NotHandled when the control is no gadget or its kind takes
+// no such messages.
+using ParentMessageHandler = LRESULT (*)(HWND control, HWND parent, UINT message, WPARAM wParam,
+                                         LPARAM lParam);
+
+// The gadget library installs its handler at start-up; without one every
+// such message goes on to the default handling.
+void SetParentMessageHandler(ParentMessageHandler handler);
+
 // The next event's code: the oldest queued event's, else that of an
 // immediate event raised by the Windows message taken and dispatched, else
 // that message's number. Blocks until one is there.

@@ -33,7 +33,7 @@ TEST_F(GadgetListTest, AnOpenedWindowBecomesTheListAndCarriesItsRecord) {
 
 TEST_F(GadgetListTest, SwitchingAwayAndBackRestoresTheContainerStack) {
     HWND a = reinterpret_cast<HWND>(OpenWindow(1, 0, 0, 100, 100, "a", 0));
-    GadgetListState& state = GadgetListStateOf();
+    GadgetListState& state = *GadgetListStateInUse();
     HWND* stackOfA = state.ContainerStack;
     ASSERT_NE(stackOfA, nullptr);
     stackOfA[0] = a;
@@ -62,10 +62,10 @@ TEST_F(GadgetListTest, DestroyingTheCurrentListLeavesNoneCurrent) {
     EXPECT_EQ(CurrentGadgetList(), nullptr);
     EXPECT_EQ(UseGadgetList(a), nullptr);
     EXPECT_EQ(CurrentGadgetList(), a);
-    EXPECT_NE(GadgetListStateOf().ContainerStack, nullptr);
+    EXPECT_NE(GadgetListStateInUse()->ContainerStack, nullptr);
     CloseWindow(1);
     EXPECT_EQ(CurrentGadgetList(), nullptr);
-    EXPECT_NE(GadgetListStateOf().ContainerStack, nullptr) << "the state keeps a stack to use";
+    EXPECT_NE(GadgetListStateInUse()->ContainerStack, nullptr) << "the state keeps a stack to use";
 }
 
 TEST_F(GadgetListTest, DestroyingAWindowThatIsNotCurrentFreesItsRecordOnly) {

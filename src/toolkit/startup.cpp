@@ -1,0 +1,119 @@
+#include "toolkit/startup.h"
+
+#include "runtime/file.h"
+#include "runtime/memory_block.h"
+#include "runtime/string_operations.h"
+#include "runtime/toolkit_heap.h"
+#include "window/event_queue.h"
+
+#ifdef _WIN32
+#include "gadget/drop_target.h"
+#include "gadget/gadget.h"
+#include "platform/win32/win32.h"
+#include "window/menu.h"
+#include "window/requester.h"
+#include "window/window.h"
+#else
+#include "window/event_state.h"
+#endif
+
+namespace rook {
+
+namespace {
+
+#ifdef _WIN32
+// Alpha blending, looked up for image drawing; a missing library or entry
+// leaves it absent. Nothing in Inkswap draws images.
+HMODULE blendLibrary = nullptr;
+FARPROC alphaBlend = nullptr;
+
+void BlendSupportInit() {
+    blendLibrary = ::LoadLibraryA("msimg32.dll");
+    if (blendLibrary != nullptr) {
+        alphaBlend = ::GetProcAddress(blendLibrary, "AlphaBlend");
+    }
+}
+
+void BlendSupportEnd() {
+    if (blendLibrary != nullptr) {
+        ::FreeLibrary(blendLibrary);
+    }
+    blendLibrary = nullptr;
+    alphaBlend = nullptr;
+}
+
+// The image library keeps the toolkit's images; Inkswap makes none, so its
+// start and end steps have nothing to do.
+void ImageLibraryInit() {}
+void ImageLibraryEnd() {}
+#endif
+
+enum class Stage { Start, End };
+
+struct LibraryStep {
+    Stage When;
+    const char* Library;
+    void (*Run)();
+};
+
+// Start steps in their order, then end steps in theirs. The end order is
+// not the start order reversed: open files are closed before anything else
+// goes, and OLE ends while the windows holding drop targets still exist.
+constexpr LibraryStep Steps[] = {
+    {Stage::Start, "strings", StringLibraryInit},
+#ifdef _WIN32
+    {Stage::Start, "blending support", BlendSupportInit},
+    {Stage::Start, "images", ImageLibraryInit},
+#endif
+    {Stage::Start, "event queue", EventQueueInit},
+#ifdef _WIN32
+    {Stage::Start, "windows", WindowLibraryInit}, // makes the event state
+    {Stage::Start, "gadgets", GadgetLibraryInit},
+    {Stage::Start, "drag-and-drop", DragDropInit},
+#else
+    {Stage::Start, "event state", CreateEventState},
+#endif
+    {Stage::Start, "files", FileLibraryInit},
+    {Stage::Start, "memory", MemoryLibraryInit},
+#ifdef _WIN32
+    {Stage::Start, "menus", MenuLibraryInit},
+    {Stage::Start, "requesters", RequesterLibraryInit},
+#endif
+
+    {Stage::End, "memory", MemoryLibraryEnd},
+    {Stage::End, "files", FileLibraryEnd},
+#ifdef _WIN32
+    {Stage::End, "drag-and-drop", DragDropEnd},
+    {Stage::End, "gadgets", GadgetLibraryEnd},
+    {Stage::End, "windows", WindowLibraryEnd},
+    {Stage::End, "images", ImageLibraryEnd},
+    {Stage::End, "blending support", BlendSupportEnd},
+#endif
+};
+
+void RunSteps(Stage stage) {
+    for (const LibraryStep& step : Steps) {
+        if (step.When == stage) {
+            step.Run();
+        }
+    }
+}
+
+} // namespace
+
+bool ToolkitStart() {
+#ifdef _WIN32
+    ProgramInstance();
+#endif
+    if (!CreateToolkitHeap()) {
+        return false;
+    }
+    RunSteps(Stage::Start);
+    return true;
+}
+
+void ToolkitEnd() {
+    RunSteps(Stage::End);
+}
+
+} // namespace rook
