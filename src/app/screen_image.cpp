@@ -16,7 +16,8 @@ void CorrectCell(void* screen, std::int32_t x, std::int32_t y) {
     }
     std::uint8_t* attribute = bytes + CellAttributeOffset(x, y);
     const std::int32_t a = rook::PeekB(attribute) & 0xFF;
-    rook::PokeB(attribute, (a & 0xC0) | ((a & 7) << 3) | ((a & 0x38) >> 3));
+    const std::int32_t kept = a & (AttributeFlash | AttributeBright);
+    rook::PokeB(attribute, kept | (InkOf(a) << PaperShift) | PaperOf(a));
 }
 
 } // namespace inkswap

@@ -22,6 +22,18 @@ inline constexpr std::int32_t PixelLineStride = 256; // between the lines of a c
 
 inline constexpr std::int32_t AttributeFlash = 0x80;
 inline constexpr std::int32_t AttributeBright = 0x40;
+inline constexpr std::int32_t AttributePaper = 0x38; // the paper's colour number, shifted
+inline constexpr std::int32_t AttributeInk = 0x07;
+inline constexpr std::int32_t PaperShift = 3;
+
+// Ink and paper colour numbers (0..7) of an attribute byte.
+constexpr std::int32_t InkOf(std::int32_t attribute) {
+    return attribute & AttributeInk;
+}
+
+constexpr std::int32_t PaperOf(std::int32_t attribute) {
+    return (attribute & AttributePaper) >> PaperShift;
+}
 
 // Offset of the first pixel line of cell (x, y); line i lies i * 256 further.
 constexpr std::int32_t CellBitmapOffset(std::int32_t x, std::int32_t y) {
@@ -48,7 +60,7 @@ constexpr rook::Colour SpectrumColour(std::int32_t number, bool bright) {
 // Ink and paper of an attribute byte (only its low 8 bits count).
 constexpr CellColours AttributeColours(std::int32_t attribute) {
     const bool bright = (attribute & AttributeBright) != 0;
-    return {SpectrumColour(attribute & 7, bright), SpectrumColour((attribute >> 3) & 7, bright)};
+    return {SpectrumColour(InkOf(attribute), bright), SpectrumColour(PaperOf(attribute), bright)};
 }
 
 // Corrects cell (x, y): its eight pixel bytes are inverted and its ink and

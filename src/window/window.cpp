@@ -18,7 +18,8 @@ namespace {
 constexpr std::int32_t WindowGrowthStep = 16;
 constexpr std::uint32_t ToolkitFlags = WindowCentred | WindowCentredOnParent | WindowTool;
 // The styles a tool window may not have: minimised, maximised and their boxes.
-constexpr std::uint32_t ToolWindowMask = 0xDEFCFFFF;
+constexpr std::uint32_t ToolWindowMask =
+    ~static_cast<std::uint32_t>(WS_MINIMIZE | WS_MAXIMIZE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
 
 constexpr ACCEL BuiltInShortcuts[] = {
     {FVIRTKEY | FNOINVERT, VK_TAB, FocusNextCommand},
