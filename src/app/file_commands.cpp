@@ -142,6 +142,13 @@ void HandleCloseRequest(ShellState& shell) {
     }
 }
 
+void IgnoreBareCloseMessage(ShellState& shell) {
+    if (shell.EventCode == rook::EventCloseWindow &&
+        rook::GetEventState().Current.QueuedCode == 0) {
+        shell.EventCode = 0;
+    }
+}
+
 void HandleDropEvent(ShellState& shell) {
     if (shell.EventCode != rook::EventGadgetDrop) {
         return;

@@ -36,6 +36,12 @@ void HandleMenuEvent(ShellState& shell);
 // code becomes 0.
 void HandleCloseRequest(ShellState& shell);
 
+// A WM_CLOSE posted by another program comes twice: first as the bare
+// message (code 16 too), then as the close event its dispatch queued. Only
+// the event counts, or a question answered with Cancel would come again at
+// once: the bare message's code becomes 0.
+void IgnoreBareCloseMessage(ShellState& shell);
+
 // A drop on a picture: a file of exactly 6,912 bytes is loaded and shown,
 // anything else is refused with a message box. A modified picture that the
 // new one would replace is asked about first.

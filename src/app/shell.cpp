@@ -97,6 +97,7 @@ StartResult StartShell(ShellState& shell) {
 }
 
 void HandleEvent(ShellState& shell) {
+    IgnoreBareCloseMessage(shell);
     HandleMenuEvent(shell);
     HandleCloseRequest(shell);
     HandleDropEvent(shell);

@@ -76,6 +76,7 @@ struct DrawingContext {
     std::uint32_t SavedBatchLimit;
     void* OutputImage;
     std::int32_t OutputGadget;
+    void* OutputPreviousImage; // what OutputImage displaced, given back on release
 };
 
 // Pixel format code bits that select 4 bytes per pixel.
