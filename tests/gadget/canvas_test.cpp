@@ -370,6 +370,34 @@ TEST_F(CanvasTest, DisablingTheConfiningCanvasFreesTheCursor) {
     CanvasEvents();
 }
 
+// The confinement goes with the capture and with the canvas, whatever
+// ends them while the button is still held.
+TEST_F(CanvasTest, ConfinementEndsWhenTheCaptureIsLostOrTheCanvasGoes) {
+    struct Ending {
+        const char* What;
+        void (*End)(HWND canvas);
+    };
+    const Ending endings[] = {
+        {"capture taken", [](HWND) { ::ReleaseCapture(); }},
+        {"mode cancelled", [](HWND canvas) { ::SendMessageA(canvas, WM_CANCELMODE, 0, 0); }},
+        {"canvas destroyed", [](HWND canvas) { ::DestroyWindow(canvas); }},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.What);
+        canvas_ = reinterpret_cast<HWND>(CanvasGadget(0, 0, 20, 512, 384, 3));
+        MovePointerAndSettle(canvas_, 200, 150);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        CanvasEvents();
+        ASSERT_EQ(GetGadgetAttribute(0, CanvasAttrConfine), 1);
+        ASSERT_FALSE(CursorIsFree());
+        ending.End(canvas_);
+        EXPECT_TRUE(CursorIsFree());
+        EXPECT_EQ(GetGadgetAttribute(0, CanvasAttrConfine), 0);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        CanvasEvents();
+    }
+}
+
 TEST_F(CanvasTest, WheelNotchesTruncateTowardsZero) {
     for (const auto& [delta, notches] : {std::pair{240, 2}, {-120, -1}, {60, 0}, {-60, 0}}) {
         ::PostMessageA(canvas_, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
