@@ -179,20 +179,6 @@ class KeepWorkTest(unittest.TestCase):
         self.assertNotEqual(self.inkswap.process.wait(timeout=10), 0, "the limit ended the program")
         self.assertEqual(self.read(self.picture), noise(1), "the original, whole")
 
-    def test_ctrl_q_with_a_button_held_on_a_picture_leaves_the_pointer_free(self):
-        self.start()
-        self.inkswap.move_to(1, 100, 100)
-        time.sleep(0.3)
-        run("xdotool", "mousedown", "1")
-        self.addCleanup(run, "xdotool", "mouseup", "1")
-        time.sleep(0.3)
-        run("xdotool", "key", "ctrl+q")
-        self.assertEnds()
-        run("xdotool", "mousemove", "5", "5")
-        time.sleep(0.3)
-        location = run("xdotool", "getmouselocation").split()
-        self.assertEqual(location[:2], ["x:5", "y:5"], "the pointer goes anywhere")
-
     def post(self, message, wparam=0, lparam=0):
         """Posts a message to Inkswap's window from another process."""
         result = subprocess.run(

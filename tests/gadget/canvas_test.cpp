@@ -173,13 +173,16 @@ TEST_F(CanvasTest, HasABorderedClientAndAWhiteBufferTheSameSize) {
 }
 
 TEST_F(CanvasTest, ATinyBorderedCanvasGetsAOneByOneBuffer) {
-    CanvasGadget(5, 600, 20, 3, 3, CanvasFlagBorder);
-    const auto buffer = reinterpret_cast<HBITMAP>(
-        static_cast<std::intptr_t>(GetGadgetAttribute(5, CanvasAttrImage)));
-    BITMAP bitmap{};
-    ASSERT_NE(::GetObjectA(buffer, sizeof bitmap, &bitmap), 0);
-    EXPECT_EQ(bitmap.bmWidth, 1);
-    EXPECT_EQ(bitmap.bmHeight, 1);
+    // The smallest sizes less the border must not wrap round to huge ones.
+    for (const std::int32_t size : {3, 0, -5, INT_MIN, INT_MIN + 3}) {
+        CanvasGadget(5, 600, 20, size, size, CanvasFlagBorder);
+        const auto buffer = reinterpret_cast<HBITMAP>(
+            static_cast<std::intptr_t>(GetGadgetAttribute(5, CanvasAttrImage)));
+        BITMAP bitmap{};
+        ASSERT_NE(::GetObjectA(buffer, sizeof bitmap, &bitmap), 0) << size;
+        EXPECT_EQ(bitmap.bmWidth, 1) << size;
+        EXPECT_EQ(bitmap.bmHeight, 1) << size;
+    }
 }
 
 TEST_F(CanvasTest, EnterThenMovesThenLeaveThenEnterAgain) {
