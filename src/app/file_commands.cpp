@@ -1,9 +1,11 @@
 #include "app/file_commands.h"
 
+#include "app/screen_file.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
 #include "gadget/drop_target.h"
 #include "runtime/file.h"
+#include "runtime/string_operations.h"
 #include "window/event_state.h"
 #include "window/keyboard_shortcuts.h"
 #include "window/menu.h"
@@ -21,37 +23,82 @@ constexpr std::uint32_t ControlO = rook::ShortcutControl | 'O';
 constexpr std::uint32_t ControlS = rook::ShortcutControl | 'S';
 constexpr std::uint32_t ControlQ = rook::ShortcutControl | 'Q';
 
-void ShowError(const char* text) { rook::MessageRequester("Error", text, MB_OK); }
-
-bool HasText(const rook::StringVariable text) { return text != nullptr && text[0] != '\0'; }
-
-// Keeps the text now built at p in a string variable.
-void Keep(rook::StringVariable& variable, std::int32_t p) { rook::AssignString(variable, p); }
-
-// Reads a whole screen file into a scratch buffer: the picture changes
-// only when every byte of it came.
-bool ReadScreenFile(const char* name, std::array<std::uint8_t, ScreenFileSize>& bytes) {
-    const bool read = rook::ReadFile(ScreenFile, name) != 0 &&
-                      rook::ReadData(ScreenFile, bytes.data(), ScreenFileSize) == ScreenFileSize;
-    rook::CloseFile(ScreenFile);
-    return read;
+void ShowError(const char* text) {
+    rook::MessageRequester("Error", text, MB_OK);
 }
 
-void Save(const ShellState& shell) {
+bool HasText(const rook::StringVariable text) {
+    return text != nullptr && text[0] != '\0';
+}
+
+// Keeps the text now built at p in a string variable.
+void Keep(rook::StringVariable& variable, std::int32_t p) {
+    rook::AssignString(variable, p);
+}
+
+// The file name without its folder.
+const char* FileNameOf(const char* path) {
+    const char* name = path;
+    for (const char* at = path; *at != '\0'; ++at) {
+        if (*at == '\\' || *at == '/') {
+            name = at + 1;
+        }
+    }
+    return name;
+}
+
+// A picture that came from a file and differs from the bytes last loaded
+// or saved. A cell corrected twice is no change.
+bool IsModified(const ShellState& shell) {
+    return HasText(shell.Path) &&
+           std::memcmp(shell.Screen, shell.Saved, static_cast<std::size_t>(ScreenFileSize)) != 0;
+}
+
+// The new picture is now the one on disk.
+void MarkSaved(ShellState& shell) {
+    std::memcpy(shell.Saved, shell.Screen, static_cast<std::size_t>(ScreenFileSize));
+}
+
+// A save that cannot write the whole file says so; the picture stays in
+// memory, so the save can be tried again, and the file on disk stays as it
+// was.
+bool Save(ShellState& shell) {
     if (!HasText(shell.Path)) {
-        return; // nothing loaded yet: nothing to save to
+        return false; // nothing loaded yet: nothing to save to
     }
-    // A save that cannot create or completely write the file says so; the
-    // picture stays in memory, so the save can be tried again.
-    const bool saved = rook::CreateFile(ScreenFile, shell.Path) != 0 &&
-                       rook::WriteData(ScreenFile, shell.Screen, ScreenFileSize) == ScreenFileSize;
-    rook::CloseFile(ScreenFile);
-    if (!saved) {
+    if (!SaveScreenFile(shell.Path, shell.Screen)) {
         ShowError(UnsavedMessage);
+        return false;
     }
+    MarkSaved(shell);
+    return true;
+}
+
+std::int32_t AskToSave(const char* path) {
+    const rook::TempExpression text;
+    rook::AppendString("Save changes to ");
+    rook::AppendString(FileNameOf(path));
+    rook::AppendString("?");
+    // Keep the terminator out of reach of the call's own string work.
+    rook::TempReserve(1, rook::TempTop());
+    return rook::MessageRequester(QuestionTitle, text.Text(), MB_YESNOCANCEL);
 }
 
 } // namespace
+
+bool MayDiscardPicture(ShellState& shell) {
+    if (!IsModified(shell)) {
+        return true;
+    }
+    switch (AskToSave(shell.Path)) {
+    case IDYES:
+        return Save(shell);
+    case IDNO:
+        return true;
+    default: // Cancel, Escape, or no box at all
+        return false;
+    }
+}
 
 void BuildMenu() {
     if (rook::CreateMenu(FileMenu, rook::WindowID(MainWindow)) == 0) {
@@ -89,6 +136,19 @@ void HandleMenuEvent(ShellState& shell) {
     }
 }
 
+void HandleCloseRequest(ShellState& shell) {
+    if (shell.EventCode == rook::EventCloseWindow && !MayDiscardPicture(shell)) {
+        shell.EventCode = 0; // stay
+    }
+}
+
+void IgnoreBareCloseMessage(ShellState& shell) {
+    if (shell.EventCode == rook::EventCloseWindow &&
+        rook::GetEventState().Current.QueuedCode == 0) {
+        shell.EventCode = 0;
+    }
+}
+
 void HandleDropEvent(ShellState& shell) {
     if (shell.EventCode != rook::EventGadgetDrop) {
         return;
@@ -103,13 +163,25 @@ void HandleDropEvent(ShellState& shell) {
         return;
     }
     std::array<std::uint8_t, ScreenFileSize> bytes{};
-    if (!ReadScreenFile(shell.DropName, bytes)) {
-        // Neither the picture nor the save path changes: a later Save must
-        // not write the old picture over a file that could not be read.
+    // Neither the picture nor the save path changes on a failed load: a
+    // later Save must not write the old picture over a file that was not
+    // read.
+    switch (LoadScreenFile(shell.DropName, bytes.data())) {
+    case ScreenLoad::Unreadable:
         ShowError(UnreadableMessage);
+        return;
+    case ScreenLoad::NotAScreen:
+        ShowError(NotAScreenMessage);
+        return;
+    case ScreenLoad::Loaded:
+        break;
+    }
+    // Asked only now, when the new picture really would replace this one.
+    if (!MayDiscardPicture(shell)) {
         return;
     }
     std::memcpy(shell.Screen, bytes.data(), bytes.size());
+    MarkSaved(shell);
     RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
     rook::AppendString(shell.DropName);
     Keep(shell.Path, p);

@@ -18,6 +18,7 @@ inline constexpr std::int32_t ScreenFile = 0; // the file number of every read a
 inline constexpr char NotAScreenMessage[] = "this is not ZX Spectrum picture!";
 inline constexpr char UnreadableMessage[] = "this file could not be read!";
 inline constexpr char UnsavedMessage[] = "this picture could not be saved!";
+inline constexpr char QuestionTitle[] = "Inkswap"; // of "Save changes to <file>?"
 
 // The menu bar of the main window: "File" (Open.., Save, a separator,
 // Quit) and an empty "Operations".
@@ -30,8 +31,24 @@ void EnableDropsAndShortcuts();
 // to 16, which ends the event loop after this event.
 void HandleMenuEvent(ShellState& shell);
 
+// A close request (the close box, Alt+F4, Quit): a modified picture is not
+// thrown away without asking. Cancel keeps the program running: the event
+// code becomes 0.
+void HandleCloseRequest(ShellState& shell);
+
+// A WM_CLOSE posted by another program comes twice: first as the bare
+// message (code 16 too), then as the close event its dispatch queued. Only
+// the event counts, or a question answered with Cancel would come again at
+// once: the bare message's code becomes 0.
+void IgnoreBareCloseMessage(ShellState& shell);
+
 // A drop on a picture: a file of exactly 6,912 bytes is loaded and shown,
-// anything else is refused with a message box.
+// anything else is refused with a message box. A modified picture that the
+// new one would replace is asked about first.
 void HandleDropEvent(ShellState& shell);
+
+// Whether the picture may be thrown away: it is unmodified, or the user
+// answered "Save changes to <file>?" with Yes (and the save worked) or No.
+bool MayDiscardPicture(ShellState& shell);
 
 } // namespace inkswap

@@ -86,7 +86,8 @@ StartResult StartShell(ShellState& shell) {
         return StartResult::NoToolkit;
     }
     shell.Screen = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
-    if (shell.Screen == nullptr) {
+    shell.Saved = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
+    if (shell.Screen == nullptr || shell.Saved == nullptr) {
         return StartResult::NoMemory;
     }
     ForgetShownScreen(); // new canvases show nothing drawn yet
@@ -98,7 +99,9 @@ StartResult StartShell(ShellState& shell) {
 }
 
 void HandleEvent(ShellState& shell) {
+    IgnoreBareCloseMessage(shell);
     HandleMenuEvent(shell);
+    HandleCloseRequest(shell);
     HandleDropEvent(shell);
     if (shell.EventCode != rook::EventGadgetAction) {
         return;
@@ -115,7 +118,9 @@ void HandleEvent(ShellState& shell) {
 
 void EndShell(ShellState& shell) {
     rook::FreeMemory(shell.Screen);
+    rook::FreeMemory(shell.Saved);
     shell.Screen = nullptr;
+    shell.Saved = nullptr;
     for (rook::StringVariable* text : {&shell.Path, &shell.DropList, &shell.DropName}) {
         rook::FreeString(*text);
         *text = nullptr;

@@ -19,6 +19,7 @@ inline constexpr std::int32_t GridBox = 3;
 // The shell's process-wide state.
 struct ShellState {
     std::uint8_t* Screen; // the screen buffer, 6,912 bytes
+    std::uint8_t* Saved;  // the bytes last loaded or saved, 6,912 of them
     std::int32_t EventCode;
     std::int32_t X; // the last pointer cell
     std::int32_t Y;

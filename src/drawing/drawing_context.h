@@ -88,6 +88,7 @@ struct DrawingContext {
     std::uint32_t SavedBatchLimit;
     void* OutputImage;
     std::int32_t OutputGadget;
+    void* OutputPreviousImage; // what OutputImage displaced, given back on release
     // The areas that the drawing says it kept to (MarkDrawnArea): none
     // noted, or DrawnAllOver, means the whole buffer may have changed.
     std::int32_t DrawnAreaCount;

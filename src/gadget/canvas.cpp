@@ -257,6 +257,18 @@ LRESULT CALLBACK CanvasProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             FreeCursor();
         }
         return 0;
+    case WM_CAPTURECHANGED:
+        // Whoever took the capture (a message box, another window, the
+        // system) also ends the confinement that came with it.
+        if (library.Confining == window) {
+            FreeCursor();
+        }
+        return 0;
+    case WM_CANCELMODE:
+        if (library.Confining == window) {
+            FreeCursor();
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC target = ::BeginPaint(window, &paint);
@@ -324,6 +336,10 @@ LRESULT CALLBACK CanvasProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 void FreeCanvas(GadgetRecord* canvas) {
+    // A canvas that goes while a button is held must not keep the cursor.
+    if (library.Confining != nullptr && library.Confining == canvas->Handle) {
+        FreeCursor();
+    }
     if (HBITMAP buffer = BackBufferOf(canvas); buffer != nullptr) {
         ::DeleteObject(buffer);
         canvas->TypeFields[BackBufferField] = 0;
@@ -402,12 +418,15 @@ void RegisterCanvasClass() {
 // A white 24-bit bottom-up DIB section of the requested size, less the
 // border, and at least 1 x 1; null when it cannot be made.
 HBITMAP MakeBackBuffer(std::int32_t width, std::int32_t height, std::uint32_t flags) {
+    // In 64 bits: any requested size less the border stays representable.
+    std::int64_t wide = width;
+    std::int64_t high = height;
     if ((flags & CanvasFlagBorder) != 0) {
-        width -= BorderShrink;
-        height -= BorderShrink;
+        wide -= BorderShrink;
+        high -= BorderShrink;
     }
-    width = std::max(width, 1);
-    height = std::max(height, 1);
+    width = static_cast<std::int32_t>(std::max<std::int64_t>(wide, 1));
+    height = static_cast<std::int32_t>(std::max<std::int64_t>(high, 1));
     HDC memory = ::CreateCompatibleDC(nullptr);
     if (memory == nullptr) {
         return nullptr;
@@ -462,7 +481,11 @@ void PaintDrawnAreas(const GadgetRecord* canvas, const DrawingContext* context) 
 // The stop step: closes the context's device context, restores the batch
 // limit and, when drawing finished, shows at once what was drawn.
 void ReleaseCanvasOutput(DrawingContext* context, std::int32_t finished) {
-    ::DeleteDC(reinterpret_cast<HDC>(context->OutputDeviceContext));
+    // The device context gives the back buffer back before it goes, so the
+    // bitmap is never deleted while selected, nor left selected in a dead DC.
+    HDC memory = reinterpret_cast<HDC>(context->OutputDeviceContext);
+    ::SelectObject(memory, static_cast<HGDIOBJ>(context->OutputPreviousImage));
+    ::DeleteDC(memory);
     ::GdiSetBatchLimit(context->SavedBatchLimit);
     if (finished == 0) {
         return;
@@ -524,7 +547,7 @@ DrawingContext* CanvasOutput(std::int32_t number) {
         ::DeleteDC(memory);
         return nullptr;
     }
-    ::SelectObject(memory, buffer);
+    context->OutputPreviousImage = ::SelectObject(memory, buffer);
     context->OutputDeviceContext = reinterpret_cast<std::intptr_t>(memory);
     context->OutputImage = buffer;
     context->OutputGadget = number;

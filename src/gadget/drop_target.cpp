@@ -42,8 +42,7 @@ DWORD ChooseEffect(std::uint32_t actions, DWORD keys, DWORD offered) {
         (modifiers == (KeyControl | KeyShift) || modifiers == KeyAlt)) {
         return ActionLink;
     }
-    if ((possible & ActionMove) != 0 &&
-        (modifiers == KeyShift || (possible & ActionCopy) == 0)) {
+    if ((possible & ActionMove) != 0 && (modifiers == KeyShift || (possible & ActionCopy) == 0)) {
         return ActionMove;
     }
     if ((possible & (ActionCopy | ActionMove)) == 0) {
@@ -171,7 +170,13 @@ void MoveOverlappingButtonsBehind(HWND gadget) {
             if (child == w->Gadget) {
                 return FALSE;
             }
-            w->Before->push_back(child);
+            // No exception may leave a Win32 callback: without memory the
+            // walk just ends early.
+            try {
+                w->Before->push_back(child);
+            } catch (...) {
+                return FALSE;
+            }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&walk));
@@ -252,8 +257,7 @@ void AddFormat(const GadgetRecord* gadget, std::int32_t number, std::uint32_t fo
 // A movable global copy of a file list, for the platform's queries.
 class GlobalCopy {
 public:
-    GlobalCopy(const void* data, std::size_t size)
-        : block_(::GlobalAlloc(GMEM_MOVEABLE, size)) {
+    GlobalCopy(const void* data, std::size_t size) : block_(::GlobalAlloc(GMEM_MOVEABLE, size)) {
         void* locked = block_ != nullptr ? ::GlobalLock(block_) : nullptr;
         if (locked == nullptr) {
             Free();
@@ -298,7 +302,9 @@ HRESULT STDMETHODCALLTYPE DropTarget::QueryInterface(REFIID requested, void** ob
     return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE DropTarget::AddRef() { return static_cast<ULONG>(++ReferenceCount); }
+ULONG STDMETHODCALLTYPE DropTarget::AddRef() {
+    return static_cast<ULONG>(++ReferenceCount);
+}
 
 ULONG STDMETHODCALLTYPE DropTarget::Release() {
     if (--ReferenceCount > 0) {
@@ -352,7 +358,9 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragOver(DWORD keys, POINTL, DWORD* effect
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE DropTarget::DragLeave() { return S_OK; }
+HRESULT STDMETHODCALLTYPE DropTarget::DragLeave() {
+    return S_OK;
+}
 
 HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD keys, POINTL point,
                                            DWORD* effects) {
@@ -364,13 +372,18 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD keys, POINTL
     DropRecord* record = nullptr;
     if (effect != DROPEFFECT_NONE) {
         record = DragState == PrivateMatch ? MakeRecord(FormatPrivate, Matched, effect, at)
-                 : data != nullptr        ? RecordWithData(data, Matched, effect, at)
-                                          : nullptr;
+                 : data != nullptr         ? RecordWithData(data, Matched, effect, at)
+                                           : nullptr;
+    }
+    if (record != nullptr && !HandOverDropRecord(record)) {
+        FreeDropRecord(record);
+        record = nullptr;
     }
     if (record != nullptr &&
         !::PostMessageA(TopLevelWindow(Window), GadgetDropMessage, static_cast<WPARAM>(Number),
                         reinterpret_cast<LPARAM>(record))) {
-        FreeDropRecord(record); // nobody would free it
+        // Nobody would take or free it.
+        FreeDropRecord(TakeHandedOverDropRecord(reinterpret_cast<std::uintptr_t>(record)));
         record = nullptr;
     }
     if (effects != nullptr) {
@@ -379,9 +392,33 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD keys, POINTL
     return S_OK;
 }
 
-void DragDropInit() { ::OleInitialize(nullptr); }
+void DragDropInit() {
+    ::OleInitialize(nullptr);
+}
 
-void DragDropEnd() { ::OleUninitialize(); }
+namespace {
+
+BOOL CALLBACK RevokeDropTarget(HWND window, LPARAM) {
+    if (::RemovePropA(window, DropAcceptProperty) != nullptr) {
+        ::RevokeDragDrop(window); // the platform's release frees the target
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK RevokeDropTargetsOf(HWND window, LPARAM) {
+    RevokeDropTarget(window, 0);
+    ::EnumChildWindows(window, RevokeDropTarget, 0);
+    return TRUE;
+}
+
+} // namespace
+
+// Windows close after OLE has shut down: their drop targets are revoked
+// now, while OLE can still release them.
+void DragDropEnd() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), RevokeDropTargetsOf, 0);
+    ::OleUninitialize();
+}
 
 DropTarget* DropTargetOf(HWND window) {
     return static_cast<DropTarget*>(::GetPropA(window, DropAcceptProperty));

@@ -15,6 +15,7 @@ enum class OpenMode {
     ReadExisting,      // existing file, read access; others may read it meanwhile
     CreateReadWrite,   // create, or empty an existing file; read and write access
     TruncateWriteOnly, // empty an existing file; write access only
+    CreateNew,         // a new file that must not exist yet; read and write access
 };
 
 // The open file, or 0 on failure. Directories are never opened.
@@ -31,6 +32,22 @@ std::int32_t WriteBytes(FileHandle file, const void* memory, std::int32_t count)
 void MovePosition(FileHandle file, std::int32_t distance);
 
 void CloseFileHandle(FileHandle file);
+
+// The size of an open file in bytes, -1 when it cannot be had.
+std::int64_t OpenFileSize(FileHandle file);
+
+// Makes sure everything written to the file has reached the disk.
+bool FlushToDisk(FileHandle file);
+
+// Puts the closed file temporary in place of target in one step: target
+// is afterwards either as it was or the temporary file's content. A
+// read-only target (or a directory) is never replaced. The target's
+// attributes, read-only aside, pass to the new file. Missing targets are
+// created. false when nothing was replaced; temporary then still exists.
+bool ReplaceFileWith(const char* target, const char* temporary);
+
+// Deletes a file; false when it could not be deleted.
+bool RemoveFile(const char* name);
 
 struct DirectoryEntry {
     bool Found;

@@ -11,8 +11,9 @@ namespace rook {
 namespace {
 
 constexpr std::int32_t FileGrowthStep = 16;
-// Longest name that FileSize looks at; longer names are cut.
+// Longest name, in characters, that FileSize looks at; longer names are cut.
 constexpr std::size_t MaximumPathLength = 260;
+constexpr std::size_t MaximumCharacterBytes = 4; // in UTF-8
 
 ObjectRegistry* fileRegistry = nullptr;
 
@@ -93,10 +94,24 @@ bool IsNetworkPath(const char* name) {
     return name[0] == '\\' && name[1] == '\\';
 }
 
+bool IsContinuationByte(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// The bytes of the first limit characters of a text. Names are UTF-8 (the
+// program's code page): a character is a lead byte with up to three
+// continuation bytes after it, so a cut never splits one and never takes
+// more than four bytes a character.
 std::size_t BoundedLength(const char* text, std::size_t limit) {
     std::size_t length = 0;
-    while (length < limit && text[length] != '\0') {
+    for (std::size_t characters = 0; text[length] != '\0'; ++characters) {
+        if (characters == limit) {
+            return length;
+        }
         ++length;
+        for (int more = 0; more < 3 && IsContinuationByte(text[length]); ++more) {
+            ++length;
+        }
     }
     return length;
 }
@@ -154,7 +169,7 @@ std::int32_t WriteData(std::int32_t number, const void* memory, std::int32_t len
 
 std::int32_t ReadData(std::int32_t number, void* memory, std::int32_t length) {
     FileObject* file = FindFile(number);
-    if (file == nullptr || length < 0 || (memory == nullptr && length > 0)) {
+    if (file == nullptr || length < 1 || memory == nullptr) {
         return 0;
     }
     if (file->Buffer == nullptr) {
@@ -202,11 +217,19 @@ void CloseFile(std::int32_t number) {
     RegistryFree(fileRegistry, number);
 }
 
+std::int64_t OpenFileLength(std::int32_t number) {
+    const FileObject* file = FindFile(number);
+    if (file == nullptr) {
+        return NoSuchFile;
+    }
+    return os::OpenFileSize(file->Handle);
+}
+
 std::int64_t FileSize(const char* name) {
     if (name == nullptr || name[0] == '\0') {
         return NoSuchFile;
     }
-    char copy[MaximumPathLength + 2] = {};
+    char copy[MaximumPathLength * MaximumCharacterBytes + 2] = {};
     std::size_t length = BoundedLength(name, MaximumPathLength);
     std::memcpy(copy, name, length);
 

@@ -51,15 +51,21 @@ std::int32_t WriteData(std::int32_t number, const void* memory, std::int32_t len
 
 // Bytes delivered into memory, fewer than asked at the end of the file;
 // memory beyond them is left as it was. 0 with nothing done for a number
-// that names no open file or a negative length.
+// that names no open file, a null address or a length below 1.
 std::int32_t ReadData(std::int32_t number, void* memory, std::int32_t length);
 
 // Writes out pending bytes, frees the buffer, closes the platform file and
 // releases the number. Does nothing for a number that names no open file.
 void CloseFile(std::int32_t number);
 
+// The size in bytes of the open file, asked through its own handle (so it
+// is the file that is read, whatever happened to its name); NoSuchFile for
+// a number that names no open file.
+std::int64_t OpenFileLength(std::int32_t number);
+
 // The size in bytes of the file with this name; NoSuchFile when there is
 // none or the name is empty, DirectoryFile for a directory or drive root.
+// Only the first 260 characters of a longer name are looked at.
 std::int64_t FileSize(const char* name);
 
 } // namespace rook

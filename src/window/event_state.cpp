@@ -91,6 +91,7 @@ void ReleaseEventState() {
     EventState& state = GetEventState();
     FreeDropRecord(state.Drop);
     state.Drop = nullptr;
+    FreeHandedOverDropRecords();
 }
 
 } // namespace rook

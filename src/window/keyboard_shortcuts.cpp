@@ -14,9 +14,15 @@ bool IsTabStop(HWND window) {
            (::GetWindowLongPtrA(window, GWL_STYLE) & WS_TABSTOP) != 0;
 }
 
+// No exception may leave a Win32 callback (this one runs inside the window
+// procedure): without memory the walk ends with the tab stops found so far.
 BOOL CALLBACK CollectTabStop(HWND window, LPARAM candidates) {
     if (IsTabStop(window)) {
-        reinterpret_cast<std::vector<HWND>*>(candidates)->push_back(window);
+        try {
+            reinterpret_cast<std::vector<HWND>*>(candidates)->push_back(window);
+        } catch (...) {
+            return FALSE;
+        }
     }
     return TRUE;
 }

@@ -20,10 +20,16 @@ void SetTopmost(HWND window, HWND band) {
     ::SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-BOOL CALLBACK DisableWindow(HWND window, LPARAM) {
-    if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId() ||
-        !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
-        window == ::GetForegroundWindow()) {
+bool IsShownWindowOfThisThread(HWND window) {
+    return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId() &&
+           ::IsWindowVisible(window) && ::IsWindowEnabled(window);
+}
+
+// Disables the thread's shown windows except the box's owner (lParam),
+// which the box disables and enables itself.
+BOOL CALLBACK DisableWindow(HWND window, LPARAM owner) {
+    if (!IsShownWindowOfThisThread(window) || window == ::GetForegroundWindow() ||
+        window == reinterpret_cast<HWND>(owner)) {
         return TRUE;
     }
     auto* record =
@@ -60,13 +66,35 @@ void EnableWindowsAgain() {
     }
 }
 
-HWND OwnerForBox() {
+bool IsForegroundOurs() {
     HWND foreground = ::GetForegroundWindow();
     DWORD process = 0;
     if (foreground != nullptr) {
         ::GetWindowThreadProcessId(foreground, &process);
     }
-    return process == ::GetCurrentProcessId() ? foreground : nullptr;
+    return process == ::GetCurrentProcessId();
+}
+
+BOOL CALLBACK FindFrontWindow(HWND window, LPARAM found) {
+    if (!IsShownWindowOfThisThread(window)) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The foreground window when it is the program's. When another program is
+// in front (a file manager right after a drop), the front-most shown window
+// of this thread (the program's main window): the box then comes up in
+// front of the other program, and the window it disables is the one it
+// enables again.
+HWND OwnerForBox() {
+    if (IsForegroundOurs()) {
+        return ::GetForegroundWindow();
+    }
+    HWND front = nullptr;
+    ::EnumWindows(FindFrontWindow, reinterpret_cast<LPARAM>(&front));
+    return front;
 }
 
 } // namespace
@@ -78,8 +106,11 @@ void RequesterLibraryInit() {
 }
 
 std::int32_t MessageRequester(const char* title, const char* text, std::uint32_t flags) {
-    ::EnumWindows(DisableWindow, 0);
-    const int result = ::MessageBoxA(OwnerForBox(), text, title, flags);
+    const bool behindAnother = !IsForegroundOurs();
+    HWND owner = OwnerForBox();
+    ::EnumWindows(DisableWindow, reinterpret_cast<LPARAM>(owner));
+    const int result =
+        ::MessageBoxA(owner, text, title, behindAnother ? flags | MB_SETFOREGROUND : flags);
     EnableWindowsAgain();
     return result;
 }

@@ -138,10 +138,22 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnDrop(std::int32_t code, std::int32_t object, LPARAM record) {
-    TakeDropRecord(reinterpret_cast<DropRecord*>(record));
+// Only a record that this process's drop target handed over and that was
+// not taken yet is a drop: any other lParam (another program can post the
+// message) raises nothing and is never read.
+LRESULT OnDrop(std::int32_t code, std::int32_t object, LPARAM address) {
+    DropRecord* record = TakeHandedOverDropRecord(static_cast<std::uintptr_t>(address));
+    if (record == nullptr) {
+        return 0;
+    }
+    TakeDropRecord(record);
     RaiseImmediateEvent(code, object, NoEventType);
     return 0;
+}
+
+// The toolkit's own event codes, which a bare message must never pass for.
+bool IsToolkitEventCode(UINT message) {
+    return message >= EventGadgetAction && message <= EventWindowRestored;
 }
 
 } // namespace
@@ -165,6 +177,11 @@ std::int32_t WaitWindowEvent() {
     }
     PendingEvent& pending = GetEventState().Pending;
     auto result = static_cast<std::int32_t>(message.message);
+    if (IsToolkitEventCode(message.message)) {
+        // A message under one of the toolkit's numbers that raised no
+        // event (posted by another program, say) is no event either.
+        result = WM_NULL;
+    }
     if (pending.Code != 0) {
         result = pending.Code;
         pending.Code = 0;

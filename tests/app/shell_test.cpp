@@ -32,18 +32,33 @@ using testsupport::TempDirectory;
 ShellState shell{};
 
 // The text of the error box a handler showed, read and the box closed
-// from a timer running inside the box's own loop.
+// from a timer running inside the box's own loop; likewise the question
+// "Save changes to ...?", answered with questionAnswer.
 std::string boxText;
 bool boxSeen = false;
+std::string questionText;
+int questionsAsked = 0;
+int questionAnswer = IDNO;
+
+std::string BoxText(HWND box) {
+    char text[256] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
 
 void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND question = ::FindWindowA("#32770", QuestionTitle); question != nullptr) {
+        // The question comes before any error box of a failed save.
+        questionText = BoxText(question);
+        ++questionsAsked;
+        ::PostMessageA(question, WM_COMMAND, questionAnswer, 0);
+        return;
+    }
     HWND box = ::FindWindowA("#32770", "Error");
     if (box == nullptr) {
         return;
     }
-    char text[128] = {};
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    boxText = text;
+    boxText = BoxText(box);
     boxSeen = true;
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
@@ -52,12 +67,18 @@ void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
 void HandleUntil(std::int32_t code) {
     boxSeen = false;
     boxText.clear();
+    questionText.clear();
+    questionsAsked = 0;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, CloseErrorBox);
     for (int i = 0; i < 200; ++i) {
         shell.EventCode = rook::WaitWindowEvent();
         const std::int32_t handled = shell.EventCode;
+        // A posted WM_CLOSE comes as the bare message first, then as the
+        // queued close event, the one that counts.
+        const bool bare =
+            rook::GetEventState().Current.QueuedCode == 0 && handled == rook::EventCloseWindow;
         HandleEvent(shell);
-        if (handled == code) {
+        if (handled == code && !bare) {
             break;
         }
     }
@@ -72,6 +93,7 @@ void DropFiles(const std::vector<std::string>& names) {
     record->Data = rook::ToolkitAllocate(block.size(), rook::os::Fill::Zero);
     std::memcpy(record->Data, block.data(), block.size());
     record->DataSize = static_cast<std::int32_t>(block.size());
+    ASSERT_TRUE(rook::HandOverDropRecord(record));
     ::PostMessageA(rook::WindowID(MainWindow), rook::GadgetDropMessage, ColourCanvas,
                    reinterpret_cast<LPARAM>(record));
     HandleUntil(rook::EventGadgetDrop);
@@ -97,6 +119,7 @@ std::string PathShown() {
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        questionAnswer = IDNO; // a picture left modified by a test is dropped
         // Every test starts with the sweep picture loaded from its folder.
         directory_.Write("start.scr", ScreenBytes(fixtures::AttributeSweep()));
         DropFiles({directory_.PathOf("start.scr")});
@@ -204,6 +227,7 @@ TEST_F(ShellTest, AMalformedFileListIsRefusedLikeAnyOtherBadDrop) {
     record->Format = CF_HDROP;
     record->Data = rook::ToolkitAllocate(8, rook::os::Fill::Zero);
     record->DataSize = 8;
+    ASSERT_TRUE(rook::HandOverDropRecord(record));
     ::PostMessageA(rook::WindowID(MainWindow), rook::GadgetDropMessage, 0,
                    reinterpret_cast<LPARAM>(record));
     HandleUntil(rook::EventGadgetDrop);
@@ -235,6 +259,109 @@ TEST_F(ShellTest, AThousandDropsAndSavesTakeNoMoreMemory) {
     }
     const std::size_t after = PrivateBytes();
     EXPECT_LT(after, before + 64 * 1024) << "grew by " << (after - before) << " bytes";
+}
+
+// What a modified picture comes to when it would be thrown away, by what
+// would throw it away and the answer to "Save changes to start.scr?".
+enum class Trigger { QuitItem, CloseRequest, Drop };
+
+struct Discard {
+    Trigger By;
+    int Answer;
+    bool Saved; // start.scr holds the corrected picture
+    bool Stays; // the program goes on with the corrected picture
+};
+
+void Throw(Trigger by, const TempDirectory& directory) {
+    switch (by) {
+    case Trigger::QuitItem:
+        ChooseMenuItem(QuitItem);
+        break;
+    case Trigger::CloseRequest: // the close box, Alt+F4, a task list
+        ::PostMessageA(rook::WindowID(MainWindow), WM_CLOSE, 0, 0);
+        HandleUntil(rook::EventCloseWindow);
+        break;
+    case Trigger::Drop:
+        DropFiles({directory.PathOf("other.scr")});
+        break;
+    }
+}
+
+TEST_F(ShellTest, AModifiedPictureIsNeverThrownAwayWithoutAsking) {
+    const Discard cases[] = {
+        {Trigger::QuitItem, IDYES, true, false},     {Trigger::QuitItem, IDNO, false, false},
+        {Trigger::QuitItem, IDCANCEL, false, true},  {Trigger::CloseRequest, IDYES, true, false},
+        {Trigger::CloseRequest, IDNO, false, false}, {Trigger::CloseRequest, IDCANCEL, false, true},
+        {Trigger::Drop, IDYES, true, false},         {Trigger::Drop, IDNO, false, false},
+        {Trigger::Drop, IDCANCEL, false, true},
+    };
+    const Bytes start = ScreenBytes(fixtures::AttributeSweep());
+    const Bytes other = ScreenBytes(fixtures::Noise(21));
+    directory_.Write("other.scr", other);
+    for (const Discard& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "trigger " << static_cast<int>(c.By) << ", answer " << c.Answer);
+        directory_.Write("start.scr", start);
+        questionAnswer = IDNO;
+        DropFiles({directory_.PathOf("start.scr")});
+        CorrectCell(shell.Screen, 4, 5);
+        const Bytes corrected = Screen();
+        questionAnswer = c.Answer;
+        Throw(c.By, directory_);
+        EXPECT_EQ(questionText, "Save changes to start.scr?");
+        EXPECT_EQ(questionsAsked, 1);
+        EXPECT_FALSE(boxSeen);
+        EXPECT_EQ(directory_.Read("start.scr"), c.Saved ? corrected : start);
+        if (c.By == Trigger::Drop) {
+            EXPECT_EQ(Screen(), c.Stays ? corrected : other);
+            EXPECT_EQ(PathShown(), directory_.PathOf(c.Stays ? "start.scr" : "other.scr"));
+        } else {
+            EXPECT_EQ(shell.EventCode, c.Stays ? 0 : rook::EventCloseWindow)
+                << "the loop ends unless the answer was Cancel";
+            EXPECT_EQ(Screen(), corrected);
+        }
+    }
+}
+
+TEST_F(ShellTest, UnchangedOrNeverLoadedPicturesAreNotAskedAbout) {
+    CorrectCell(shell.Screen, 7, 7);
+    CorrectCell(shell.Screen, 7, 7); // corrected back: no change
+    ChooseMenuItem(QuitItem);
+    EXPECT_EQ(questionText, "");
+    EXPECT_EQ(shell.EventCode, rook::EventCloseWindow);
+
+    CorrectCell(shell.Screen, 7, 7);
+    ChooseMenuItem(SaveItem);
+    ChooseMenuItem(QuitItem);
+    EXPECT_EQ(questionText, "") << "saved: no change";
+
+    CorrectCell(shell.Screen, 8, 8);
+    rook::StringVariable loaded = shell.Path;
+    shell.Path = nullptr;
+    ChooseMenuItem(QuitItem);
+    EXPECT_EQ(questionText, "") << "never loaded from a file";
+    shell.Path = loaded;
+}
+
+TEST_F(ShellTest, AFailedSaveAfterYesShowsTheErrorAndNothingElseHappens) {
+    TempDirectory elsewhere;
+    elsewhere.Write("gone.scr", ScreenBytes(fixtures::Noise(3)));
+    DropFiles({elsewhere.PathOf("gone.scr")});
+    CorrectCell(shell.Screen, 1, 1);
+    const Bytes corrected = Screen();
+    std::filesystem::remove_all(elsewhere.Root());
+    questionAnswer = IDYES;
+    ChooseMenuItem(QuitItem);
+    EXPECT_EQ(questionText, "Save changes to gone.scr?");
+    EXPECT_TRUE(boxSeen);
+    EXPECT_EQ(boxText, UnsavedMessage);
+    EXPECT_EQ(shell.EventCode, 0) << "the program stays";
+
+    directory_.Write("next.scr", ScreenBytes(fixtures::Noise(4)));
+    DropFiles({directory_.PathOf("next.scr")});
+    EXPECT_EQ(boxText, UnsavedMessage);
+    EXPECT_EQ(Screen(), corrected) << "the dropped file is not loaded";
+    EXPECT_EQ(PathShown(), elsewhere.PathOf("gone.scr"));
 }
 
 class ShellEnvironment : public ::testing::Environment {

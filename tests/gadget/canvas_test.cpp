@@ -173,13 +173,16 @@ TEST_F(CanvasTest, HasABorderedClientAndAWhiteBufferTheSameSize) {
 }
 
 TEST_F(CanvasTest, ATinyBorderedCanvasGetsAOneByOneBuffer) {
-    CanvasGadget(5, 600, 20, 3, 3, CanvasFlagBorder);
-    const auto buffer = reinterpret_cast<HBITMAP>(
-        static_cast<std::intptr_t>(GetGadgetAttribute(5, CanvasAttrImage)));
-    BITMAP bitmap{};
-    ASSERT_NE(::GetObjectA(buffer, sizeof bitmap, &bitmap), 0);
-    EXPECT_EQ(bitmap.bmWidth, 1);
-    EXPECT_EQ(bitmap.bmHeight, 1);
+    // The smallest sizes less the border must not wrap round to huge ones.
+    for (const std::int32_t size : {3, 0, -5, INT_MIN, INT_MIN + 3}) {
+        CanvasGadget(5, 600, 20, size, size, CanvasFlagBorder);
+        const auto buffer = reinterpret_cast<HBITMAP>(
+            static_cast<std::intptr_t>(GetGadgetAttribute(5, CanvasAttrImage)));
+        BITMAP bitmap{};
+        ASSERT_NE(::GetObjectA(buffer, sizeof bitmap, &bitmap), 0) << size;
+        EXPECT_EQ(bitmap.bmWidth, 1) << size;
+        EXPECT_EQ(bitmap.bmHeight, 1) << size;
+    }
 }
 
 TEST_F(CanvasTest, EnterThenMovesThenLeaveThenEnterAgain) {
@@ -368,6 +371,34 @@ TEST_F(CanvasTest, DisablingTheConfiningCanvasFreesTheCursor) {
     ::EnableWindow(canvas_, TRUE);
     SendMouse(MOUSEEVENTF_LEFTUP);
     CanvasEvents();
+}
+
+// The confinement goes with the capture and with the canvas, whatever
+// ends them while the button is still held.
+TEST_F(CanvasTest, ConfinementEndsWhenTheCaptureIsLostOrTheCanvasGoes) {
+    struct Ending {
+        const char* What;
+        void (*End)(HWND canvas);
+    };
+    const Ending endings[] = {
+        {"capture taken", [](HWND) { ::ReleaseCapture(); }},
+        {"mode cancelled", [](HWND canvas) { ::SendMessageA(canvas, WM_CANCELMODE, 0, 0); }},
+        {"canvas destroyed", [](HWND canvas) { ::DestroyWindow(canvas); }},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.What);
+        canvas_ = reinterpret_cast<HWND>(CanvasGadget(0, 0, 20, 512, 384, 3));
+        MovePointerAndSettle(canvas_, 200, 150);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        CanvasEvents();
+        ASSERT_EQ(GetGadgetAttribute(0, CanvasAttrConfine), 1);
+        ASSERT_FALSE(CursorIsFree());
+        ending.End(canvas_);
+        EXPECT_TRUE(CursorIsFree());
+        EXPECT_EQ(GetGadgetAttribute(0, CanvasAttrConfine), 0);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        CanvasEvents();
+    }
 }
 
 TEST_F(CanvasTest, WheelNotchesTruncateTowardsZero) {

@@ -185,6 +185,7 @@ TEST_F(DropTargetTest, MalformedFileListsGiveNoNames) {
         record->Data = ToolkitAllocate(c.Data.size(), os::Fill::Zero);
         std::memcpy(record->Data, c.Data.data(), c.Data.size());
         record->DataSize = static_cast<std::int32_t>(c.Data.size());
+        ASSERT_TRUE(HandOverDropRecord(record));
         ::PostMessageA(window_, GadgetDropMessage, 0, reinterpret_cast<LPARAM>(record));
         EXPECT_EQ(WaitWindowEvent(), EventGadgetDrop);
         EXPECT_EQ(DroppedFiles(), "") << c.What;

@@ -82,6 +82,44 @@ TEST_F(FileTest, NamesLongerThan260CharactersAreCutTo260) {
         << "the first 260 characters name a directory";
 }
 
+#ifndef _WIN32
+// Natively names are UTF-8, as in the program on Windows (whose code page
+// is UTF-8): 140 Cyrillic characters take 280 bytes.
+TEST_F(FileTest, NamesAreCutByCharactersNotBytes) {
+    std::string folder = directory_.PathOf("");
+    for (int level = 0; level < 2; ++level) {
+        for (int i = 0; i < 60; ++i) {
+            folder += "ж";
+        }
+        folder += "/";
+        std::filesystem::create_directory(folder);
+    }
+    std::string name = folder;
+    for (int i = 0; i < 20; ++i) {
+        name += "э";
+    }
+    name += ".scr";
+    ASSERT_GT(name.size(), 260u);
+    ASSERT_LT(name.size() - 140, 260u) << "fewer than 260 characters";
+    std::ofstream(name, std::ios::binary) << std::string(6912, 'x');
+    EXPECT_EQ(FileSize(name.c_str()), 6912);
+}
+#endif
+
+TEST_F(FileTest, TheSizeOfAnOpenFileIsAskedThroughItsHandle) {
+    directory_.Write("growing.scr", PatternBytes(6912));
+    const std::string name = directory_.PathOf("growing.scr");
+    ASSERT_NE(ReadFile(0, name.c_str()), 0);
+    EXPECT_EQ(rook::OpenFileLength(0), 6912);
+#ifndef _WIN32
+    // On Windows nobody may write the file while it is open for reading.
+    std::ofstream(name, std::ios::binary | std::ios::app) << 'x';
+    EXPECT_EQ(rook::OpenFileLength(0), 6913);
+#endif
+    CloseFile(0);
+    EXPECT_EQ(rook::OpenFileLength(0), rook::NoSuchFile);
+}
+
 TEST_F(FileTest, ReadingAMissingFileLeavesTheNumberClosed) {
     EXPECT_EQ(ReadFile(0, directory_.PathOf("missing.scr").c_str()), 0);
     Bytes memory(16, 0xEE);
@@ -220,6 +258,8 @@ TEST_F(FileTest, InvalidArgumentsDoNothing) {
     EXPECT_EQ(WriteData(3, "abc", 3), 0) << "never opened";
     EXPECT_EQ(WriteData(INT_MAX, "abc", 3), 0);
     EXPECT_EQ(WriteData(-7, "abc", 3), 0);
+    EXPECT_EQ(ReadData(0, nullptr, 0), 0) << "no copy from or to a null address";
+    EXPECT_EQ(ReadData(0, nullptr, 3), 0);
     EXPECT_EQ(CreateFile(-2, directory_.PathOf("never.bin").c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(directory_.Root() / "never.bin"));
     CloseFile(rook::AnyNumber);

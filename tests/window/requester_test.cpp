@@ -105,6 +105,7 @@ TEST_F(RequesterTest, OtherWindowsAreDisabledMeanwhileAndGivenBackAfter) {
 
 TEST_F(RequesterTest, ImmediateEventsOfTheBoxesOwnLoopAreNeverDelivered) {
     auto* record = static_cast<DropRecord*>(ToolkitAllocate(sizeof(DropRecord), os::Fill::Zero));
+    ASSERT_TRUE(HandOverDropRecord(record));
     RequestAndClose("Error", [&](HWND) {
         ::PostMessageA(main_, WM_COMMAND, MAKEWPARAM(2, 0), 0);
         ::PostMessageA(main_, GadgetDropMessage, 0, reinterpret_cast<LPARAM>(record));

@@ -177,17 +177,58 @@ TEST_F(WaitWindowEventTest, TheTabKeyGoesThroughTheAcceleratorTable) {
     EXPECT_EQ(::GetFocus(), correct);
 }
 
-TEST_F(WaitWindowEventTest, DropsAreImmediateEventsAndTheirRecordsAreFreedAtTheNextWait) {
+DropRecord* HandedOverRecord() {
     auto* record = static_cast<DropRecord*>(ToolkitAllocate(sizeof(DropRecord), os::Fill::Zero));
     record->Format = 15;
+    EXPECT_TRUE(HandOverDropRecord(record));
+    return record;
+}
+
+TEST_F(WaitWindowEventTest, DropsAreImmediateEventsAndTheirRecordsAreFreedAtTheNextWait) {
+    DropRecord* record = HandedOverRecord();
     ::PostMessageA(window_, GadgetDropMessage, 1, reinterpret_cast<LPARAM>(record));
     EXPECT_EQ(WaitWindowEvent(), EventGadgetDrop);
     EXPECT_EQ(EventGadget(), 1);
     EXPECT_EQ(EventType(), NoEventType);
     EXPECT_EQ(GetEventState().Drop, record);
-    ::PostMessageA(window_, WindowDropMessage, 0, reinterpret_cast<LPARAM>(nullptr));
+    DropRecord* second = HandedOverRecord();
+    ::PostMessageA(window_, WindowDropMessage, 0, reinterpret_cast<LPARAM>(second));
     EXPECT_EQ(WaitWindowEvent(), EventWindowDrop);
-    EXPECT_EQ(GetEventState().Drop, nullptr) << "the earlier record was freed";
+    EXPECT_EQ(GetEventState().Drop, second) << "the earlier record was freed";
+}
+
+// Any program may post a message under the toolkit's numbers: it is no
+// event, and its lParam is never taken for a drop record.
+TEST_F(WaitWindowEventTest, MessagesUnderTheToolkitsNumbersThatRaiseNoEventAreNoEvents) {
+    DropRecord* record = HandedOverRecord();
+    ::PostMessageA(window_, GadgetDropMessage, 1, reinterpret_cast<LPARAM>(record));
+    ASSERT_EQ(WaitWindowEvent(), EventGadgetDrop);
+    struct Forged {
+        UINT Message;
+        LPARAM Parameter;
+    };
+    const Forged forged[] = {
+        {GadgetDropMessage, 0x1234},
+        {WindowDropMessage, 0x1234},
+        {GadgetDropMessage, reinterpret_cast<LPARAM>(record)}, // taken already
+        {GadgetDropMessage, 0},
+        {EventGadgetAction, 0},
+        {EventMenuAction, 0},
+        {EventWindowActivated, 0},
+        {EventWindowRestored, 0},
+    };
+    for (const Forged& f : forged) {
+        ::PostMessageA(window_, f.Message, 0, f.Parameter);
+        EXPECT_EQ(WaitWindowEvent(), WM_NULL) << f.Message << " " << f.Parameter;
+        EXPECT_EQ(GetEventState().Drop, nullptr) << f.Message;
+    }
+    EXPECT_TRUE(EventQueueEmpty());
+}
+
+TEST_F(WaitWindowEventTest, RecordsHandedOverAndNeverTakenAreFreedAtShutDown) {
+    const auto address = reinterpret_cast<std::uintptr_t>(HandedOverRecord());
+    FreeHandedOverDropRecords(); // as the window library's end step does
+    EXPECT_EQ(TakeHandedOverDropRecord(address), nullptr) << "no longer a record";
 }
 
 TEST_F(WaitWindowEventTest, WindowsThatAreNotTheToolkitsTakeTheDefaultPath) {

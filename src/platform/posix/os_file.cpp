@@ -4,6 +4,8 @@
 #include "platform/os_file.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +13,16 @@
 namespace rook::os {
 
 namespace {
+
+bool SyncFolder(const char* folder) {
+    const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool synced = fsync(descriptor) == 0;
+    close(descriptor);
+    return synced;
+}
 
 int DescriptorOf(FileHandle file) {
     return static_cast<int>(file) - 1;
@@ -24,6 +36,8 @@ int OpenFlags(OpenMode mode) {
         return O_RDWR | O_CREAT | O_TRUNC;
     case OpenMode::TruncateWriteOnly:
         return O_WRONLY | O_TRUNC;
+    case OpenMode::CreateNew:
+        return O_RDWR | O_CREAT | O_EXCL;
     }
     return O_RDONLY;
 }
@@ -44,6 +58,22 @@ std::int32_t TransferAll(std::int32_t count, Transfer transfer) {
         done += static_cast<std::int32_t>(moved);
     }
     return done;
+}
+
+// A rename reaches the disk only with its folder: the folder is synced too.
+bool SyncFolderOf(const char* name) {
+    const char* slash = std::strrchr(name, '/');
+    if (slash == nullptr) {
+        return SyncFolder(".");
+    }
+    char folder[4096];
+    const auto length = static_cast<std::size_t>(slash - name);
+    if (length + 1 > sizeof folder) {
+        return false;
+    }
+    std::memcpy(folder, name, length);
+    folder[length] = '\0';
+    return SyncFolder(length == 0 ? "/" : folder);
 }
 
 bool IsDirectory(int descriptor) {
@@ -89,6 +119,41 @@ void MovePosition(FileHandle file, std::int32_t distance) {
 
 void CloseFileHandle(FileHandle file) {
     close(DescriptorOf(file));
+}
+
+std::int64_t OpenFileSize(FileHandle file) {
+    struct stat status {};
+    if (fstat(DescriptorOf(file), &status) != 0) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+bool FlushToDisk(FileHandle file) {
+    return fsync(DescriptorOf(file)) == 0;
+}
+
+// Read-only is the owner's write permission, as Windows' read-only
+// attribute is; the other permission bits pass to the new file.
+bool ReplaceFileWith(const char* target, const char* temporary) {
+    struct stat status {};
+    if (stat(target, &status) == 0) {
+        if (S_ISDIR(status.st_mode) || (status.st_mode & S_IWUSR) == 0) {
+            return false;
+        }
+        if (chmod(temporary, status.st_mode & 07777) != 0) {
+            return false;
+        }
+    }
+    if (std::rename(temporary, target) != 0) {
+        return false;
+    }
+    SyncFolderOf(target);
+    return true;
+}
+
+bool RemoveFile(const char* name) {
+    return unlink(name) == 0;
 }
 
 DirectoryEntry FindDirectoryEntry(const char* name) {

@@ -7,6 +7,7 @@
 #include "platform/win32/win32.h"
 
 #include <cstdint>
+#include <iterator>
 
 namespace rook::os {
 
@@ -35,9 +36,32 @@ OpenArguments ArgumentsFor(OpenMode mode) {
         return {GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL};
     case OpenMode::TruncateWriteOnly:
         return {GENERIC_WRITE, TRUNCATE_EXISTING, 0};
+    case OpenMode::CreateNew:
+        return {GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL};
     }
     return {GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL};
 }
+
+// A name in the system code page as UTF-16, for the calls that have only a
+// wide form. Names that do not fit are refused.
+class WideName {
+public:
+    explicit WideName(const char* name) {
+        valid_ = name != nullptr && name[0] != '\0' &&
+                 ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, text_,
+                                       static_cast<int>(std::size(text_))) > 0;
+    }
+    bool Valid() const { return valid_; }
+    const wchar_t* Text() const { return text_; }
+
+private:
+    wchar_t text_[1024] = {};
+    bool valid_ = false;
+};
+
+// Attributes a replacement takes over from the file it replaces.
+constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 } // namespace
 
@@ -80,6 +104,46 @@ void MovePosition(FileHandle file, std::int32_t distance) {
 
 void CloseFileHandle(FileHandle file) {
     ::CloseHandle(HandleOf(file));
+}
+
+std::int64_t OpenFileSize(FileHandle file) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(HandleOf(file), &size)) {
+        return -1;
+    }
+    return size.QuadPart;
+}
+
+bool FlushToDisk(FileHandle file) {
+    return ::FlushFileBuffers(HandleOf(file)) != 0;
+}
+
+bool ReplaceFileWith(const char* target, const char* temporary) {
+    const WideName wideTarget(target);
+    const WideName wideTemporary(temporary);
+    if (!wideTarget.Valid() || !wideTemporary.Valid()) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(wideTarget.Text());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+            return false;
+        }
+        // Set on the new file first: the one replacing step then leaves
+        // them in place whichever call makes it.
+        const DWORD kept = attributes & KeptAttributes;
+        ::SetFileAttributesW(wideTemporary.Text(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+        if (::ReplaceFileW(wideTarget.Text(), wideTemporary.Text(), nullptr, 0, nullptr, nullptr)) {
+            return true;
+        }
+    }
+    return ::MoveFileExW(wideTemporary.Text(), wideTarget.Text(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFile(const char* name) {
+    const WideName wide(name);
+    return wide.Valid() && ::DeleteFileW(wide.Text()) != 0;
 }
 
 DirectoryEntry FindDirectoryEntry(const char* name) {

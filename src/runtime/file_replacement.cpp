@@ -1,0 +1,67 @@
+#include "runtime/file_replacement.h"
+
+#include "platform/os_file.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+
+namespace rook {
+
+namespace {
+
+// Names tried for the temporary file before the save gives up.
+constexpr int TemporaryNameAttempts = 100;
+constexpr std::size_t LongestName = 4096;
+
+// The length of the folder part of a name, separator included (0 for a
+// name without a folder).
+std::size_t FolderLength(const char* name) {
+    std::size_t folder = 0;
+    for (std::size_t i = 0; name[i] != '\0'; ++i) {
+        if (name[i] == '\\' || name[i] == '/') {
+            folder = i + 1;
+        }
+    }
+    return folder;
+}
+
+// Creates a new file beside name, never one that exists already; its name
+// goes to temporary. 0 when none could be made.
+os::FileHandle CreateTemporaryBeside(const char* name, char (&temporary)[LongestName]) {
+    const std::size_t folder = FolderLength(name);
+    if (folder + 32 > LongestName) {
+        return 0;
+    }
+    std::memcpy(temporary, name, folder);
+    for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
+        std::snprintf(temporary + folder, LongestName - folder, "~inkswap%02d.tmp", attempt);
+        if (const os::FileHandle file = os::OpenFile(temporary, os::OpenMode::CreateNew);
+            file != 0) {
+            return file;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+bool ReplaceFileContent(const char* name, const void* bytes, std::int32_t length) {
+    if (name == nullptr || name[0] == '\0' || bytes == nullptr || length < 0) {
+        return false;
+    }
+    char temporary[LongestName] = {};
+    const os::FileHandle file = CreateTemporaryBeside(name, temporary);
+    if (file == 0) {
+        return false;
+    }
+    const bool written = os::WriteBytes(file, bytes, length) == length && os::FlushToDisk(file);
+    os::CloseFileHandle(file);
+    if (written && os::ReplaceFileWith(name, temporary)) {
+        return true;
+    }
+    os::RemoveFile(temporary);
+    return false;
+}
+
+} // namespace rook
