@@ -3,8 +3,8 @@
 // Choosing it prints "menu 1" and shows a message box; what the box returns
 // is printed and becomes the exit code. The close box ends it with 0.
 
-#include "toolkit/startup.h"
 #include "runtime/toolkit_heap.h"
+#include "toolkit/startup.h"
 #include "window/event_state.h"
 #include "window/keyboard_shortcuts.h"
 #include "window/menu.h"
