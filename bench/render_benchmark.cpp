@@ -49,12 +49,12 @@ const fixtures::Screen noise = fixtures::Noise(2024);
 // A blank screen never changes colour: the cost of the box path alone.
 const fixtures::Screen blank{};
 
-void Render(benchmark::State& state, const fixtures::Screen& screen, std::int32_t view,
+void Render(benchmark::State& state, const fixtures::Screen& screen, inkswap::ScreenView view,
             std::int32_t grid) {
     BackBuffer buffer;
     for (auto _ : state) {
         rook::StartDrawing(buffer.Open());
-        inkswap::RenderScreenView(screen.data(), view, 5, 12, grid);
+        inkswap::RenderScreenView(screen.data(), view, 5, 12, grid != 0);
         rook::StopDrawing();
         benchmark::DoNotOptimize(buffer.Bytes.data());
         benchmark::ClobberMemory();

@@ -33,15 +33,15 @@ bool ShowsAllBut(const std::uint8_t* screen, std::int32_t grid) {
 // each canvas's stop step then paints just those cells.
 void MoveHighlight(const std::uint8_t* screen, std::int32_t x, std::int32_t y, std::int32_t grid,
                    std::int32_t highlight) {
-    for (std::int32_t view : {BitmapCanvas, ColourCanvas}) {
-        if (rook::StartDrawing(rook::CanvasOutput(view)) == 0) {
+    for (const Picture& picture : Pictures) {
+        if (rook::StartDrawing(rook::CanvasOutput(picture.Canvas)) == 0) {
             shown.Known = false;
             continue;
         }
         for (std::int32_t cell : {shown.Highlight, highlight}) {
             if (cell >= 0) {
-                RenderScreenCell(screen, view, cell % ScreenColumns, cell / ScreenColumns, x, y,
-                                 grid);
+                RenderScreenCell(screen, picture.View, cell % ScreenColumns, cell / ScreenColumns,
+                                 x, y, grid != 0);
             }
         }
         rook::StopDrawing();

@@ -51,7 +51,7 @@ void DrawGrid() {
 }
 
 // The attribute a cell is drawn with in the view.
-std::int32_t ShownAttribute(const std::uint8_t* bytes, std::int32_t view, std::int32_t cell,
+std::int32_t ShownAttribute(const std::uint8_t* bytes, ScreenView view, std::int32_t cell,
                             bool highlighted) {
     std::int32_t attribute = rook::PeekB(bytes + AttributeStart + cell) & 0xFF;
     if (view == BitmapView) {
@@ -69,8 +69,8 @@ std::int32_t HighlightedCell(std::int32_t x, std::int32_t y) {
     return index >= 0 && index < CellCount ? static_cast<std::int32_t>(index) : -1;
 }
 
-void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std::int32_t y,
-                      std::int32_t grid) {
+void RenderScreenView(const void* screen, ScreenView view, std::int32_t x, std::int32_t y,
+                      bool grid) {
     const auto* bytes = static_cast<const std::uint8_t*>(screen);
     const std::int32_t highlight = HighlightedCell(x, y);
     for (std::int32_t third = 0; third < Thirds; ++third) {
@@ -88,7 +88,7 @@ void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std
             }
         }
     }
-    if (grid != 0) {
+    if (grid) {
         DrawGrid();
     }
 }
@@ -96,8 +96,8 @@ void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std
 // The cell's eight pixel lines, then the two grid lines that cross it: the
 // vertical one along its left edge and the horizontal one along its top.
 // The grid's other lines only touch other cells.
-void RenderScreenCell(const void* screen, std::int32_t view, std::int32_t column, std::int32_t row,
-                      std::int32_t x, std::int32_t y, std::int32_t grid) {
+void RenderScreenCell(const void* screen, ScreenView view, std::int32_t column, std::int32_t row,
+                      std::int32_t x, std::int32_t y, bool grid) {
     if (column < 0 || column >= ScreenColumns || row < 0 || row >= ScreenRows) {
         return;
     }
@@ -113,7 +113,7 @@ void RenderScreenCell(const void* screen, std::int32_t view, std::int32_t column
     }
     const std::int32_t left = column * CellPixels;
     const std::int32_t top = row * CellPixels;
-    if (grid != 0) {
+    if (grid) {
         rook::LineXY(left, top, left, top + CellPixels - 1, GridColour);
         rook::LineXY(left, top, left + CellPixels - 1, top, GridColour);
     }

@@ -17,10 +17,10 @@ inline constexpr std::int32_t CellPixels = 16; // a cell's size in output pixels
 
 // Draws the whole picture in one of the two views into the current drawing
 // context. The cell whose linear index is y * 32 + x is drawn with its
-// attribute inverted (NoHighlight, NoHighlight selects none); a non-zero
-// grid draws blue lines over the picture at every multiple of 16 pixels.
-void RenderScreenView(const void* screen, std::int32_t view, std::int32_t x, std::int32_t y,
-                      std::int32_t grid);
+// attribute inverted (NoHighlight, NoHighlight selects none); the grid
+// draws blue lines over the picture at every multiple of 16 pixels.
+void RenderScreenView(const void* screen, ScreenView view, std::int32_t x, std::int32_t y,
+                      bool grid);
 
 // The linear index of the cell that RenderScreenView highlights for (x, y),
 // or -1 for none.
@@ -30,7 +30,7 @@ std::int32_t HighlightedCell(std::int32_t x, std::int32_t y);
 // with the pixels that RenderScreenView(screen, view, x, y, grid) gives it,
 // grid lines included, and notes the cell's 16 x 16 area as the area drawn
 // (MarkDrawnArea).
-void RenderScreenCell(const void* screen, std::int32_t view, std::int32_t column, std::int32_t row,
-                      std::int32_t x, std::int32_t y, std::int32_t grid);
+void RenderScreenCell(const void* screen, ScreenView view, std::int32_t column, std::int32_t row,
+                      std::int32_t x, std::int32_t y, bool grid);
 
 } // namespace inkswap

@@ -4,6 +4,7 @@
 #include "app/screen_display.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
+#include "app/window_layout.h"
 #include "drawing/drawing_context.h"
 #include "gadget/canvas.h"
 #include "gadget/check_box.h"
@@ -22,20 +23,29 @@ namespace inkswap {
 
 namespace {
 
-constexpr char InitialTitle[] = "New window ( 0 )";
 constexpr std::uint32_t MainWindowFlags = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr std::uint32_t CanvasFlags = rook::CanvasFlagBorder | rook::CanvasFlagConfine;
 constexpr std::int32_t CellShift = 4; // 16 canvas pixels a cell
 
+void MakeCanvas(std::int32_t number, const Placement& at) {
+    rook::CanvasGadget(number, at.X, at.Y, at.Width, at.Height, CanvasFlags);
+}
+
+void MakeCheckBox(std::int32_t number, const Placement& at, const char* text) {
+    rook::CheckBoxGadget(number, at.X, at.Y, at.Width, at.Height, text);
+}
+
 bool BuildWindow() {
-    if (rook::OpenWindow(MainWindow, 381, 118, 1073, 510, InitialTitle, MainWindowFlags) == 0) {
+    const Placement& window = MainWindowPlacement;
+    if (rook::OpenWindow(MainWindow, window.X, window.Y, window.Width, window.Height, InitialTitle,
+                         MainWindowFlags) == 0) {
         return false;
     }
     BuildMenu();
-    rook::CanvasGadget(BitmapCanvas, 0, 20, 512, 384, CanvasFlags);
-    rook::CanvasGadget(ColourCanvas, 530, 20, 512, 384, CanvasFlags);
-    rook::CheckBoxGadget(CorrectModeBox, 10, 0, 270, 20, "Correct Mode");
-    rook::CheckBoxGadget(GridBox, 280, 0, 270, 20, "Grid");
+    MakeCanvas(BitmapCanvas, BitmapCanvasPlacement);
+    MakeCanvas(ColourCanvas, ColourCanvasPlacement);
+    MakeCheckBox(CorrectModeBox, CorrectModeBoxPlacement, "Correct Mode");
+    MakeCheckBox(GridBox, GridBoxPlacement, "Grid");
     return true;
 }
 
@@ -132,9 +142,9 @@ void EndShell(ShellState& shell) {
 void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y) {
     const std::int32_t grid = rook::GetGadgetState(GridBox);
     bool drawn = true;
-    for (std::int32_t view : {BitmapCanvas, ColourCanvas}) {
-        drawn = rook::StartDrawing(rook::CanvasOutput(view)) != 0 && drawn;
-        RenderScreenView(screen, view, x, y, grid);
+    for (const Picture& picture : Pictures) {
+        drawn = rook::StartDrawing(rook::CanvasOutput(picture.Canvas)) != 0 && drawn;
+        RenderScreenView(screen, picture.View, x, y, grid != 0);
         rook::StopDrawing();
     }
     RecordShownScreen(screen, x, y, grid, drawn);

@@ -3,6 +3,7 @@
 // two check boxes, and the event loop that follows the pointer, corrects
 // cells on click and toggles the grid until the window is to close.
 
+#include "app/screen_renderer.h"
 #include "runtime/string_operations.h"
 
 #include <cstdint>
@@ -11,10 +12,17 @@ namespace inkswap {
 
 // Object numbers, fixed at build time.
 inline constexpr std::int32_t MainWindow = 0;
-inline constexpr std::int32_t BitmapCanvas = 0; // view 0, the left picture
-inline constexpr std::int32_t ColourCanvas = 1; // view 1, the right picture
+inline constexpr std::int32_t BitmapCanvas = 0; // the left picture
+inline constexpr std::int32_t ColourCanvas = 1; // the right picture
 inline constexpr std::int32_t CorrectModeBox = 2;
 inline constexpr std::int32_t GridBox = 3;
+
+// The two pictures: each canvas and the view it shows.
+struct Picture {
+    std::int32_t Canvas;
+    ScreenView View;
+};
+inline constexpr Picture Pictures[] = {{BitmapCanvas, BitmapView}, {ColourCanvas, ColourView}};
 
 // The shell's process-wide state.
 struct ShellState {

@@ -160,7 +160,7 @@ bool InCells(std::int32_t x, std::int32_t y, const std::vector<POINT>& cells) {
     testsupport::MemoryOutput output(Width, Height);
     {
         testsupport::ScopedDrawing drawing(output);
-        RenderScreenView(shell.Screen, canvas, x, y, grid);
+        RenderScreenView(shell.Screen, Pictures[canvas].View, x, y, grid != 0);
     }
     if (std::memcmp(output.Pixels(), BackBuffer(canvas), output.PixelBytes()) != 0) {
         return ::testing::AssertionFailure() << "canvas " << canvas << " differs from a render";

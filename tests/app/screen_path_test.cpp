@@ -56,7 +56,7 @@ TEST(ScreenPath, LoadCorrectRenderSaveAndCorrectBack) {
     // Render both views into canvas-sized back buffers, highlighting a
     // corrected cell. The colour view looks exactly as the original did,
     // highlight included; the bitmap view shows the inverted bits.
-    for (std::int32_t view : {BitmapView, ColourView}) {
+    for (ScreenView view : {BitmapView, ColourView}) {
         testsupport::MemoryOutput output(508, 380);
         rook::StartDrawing(output.Open());
         RenderScreenView(buffer, view, 5, 12, 0);

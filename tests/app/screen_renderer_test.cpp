@@ -26,7 +26,7 @@ using testsupport::ScopedDrawing;
 constexpr std::int32_t CanvasWidth = 508;
 constexpr std::int32_t CanvasHeight = 380;
 
-void Render(MemoryOutput& output, const fixtures::Screen& screen, std::int32_t view,
+void Render(MemoryOutput& output, const fixtures::Screen& screen, ScreenView view,
             std::int32_t x = NoHighlight, std::int32_t y = NoHighlight, std::int32_t grid = 0) {
     ScopedDrawing drawing(output);
     RenderScreenView(screen.data(), view, x, y, grid);
@@ -34,7 +34,7 @@ void Render(MemoryOutput& output, const fixtures::Screen& screen, std::int32_t v
 
 TEST(RenderScreenView, ZeroedScreenIsBlackInBothViews) {
     const fixtures::Screen screen{};
-    for (std::int32_t view : {BitmapView, ColourView}) {
+    for (ScreenView view : {BitmapView, ColourView}) {
         MemoryOutput output(CanvasWidth, CanvasHeight);
         Render(output, screen, view);
         EXPECT_TRUE(ShowsScreen(output, screen.data(), view, -1, false));
@@ -44,7 +44,7 @@ TEST(RenderScreenView, ZeroedScreenIsBlackInBothViews) {
 
 TEST(RenderScreenView, HighlightOnAZeroedScreenIsAWhiteCellInBothViews) {
     const fixtures::Screen screen{};
-    for (std::int32_t view : {BitmapView, ColourView}) {
+    for (ScreenView view : {BitmapView, ColourView}) {
         MemoryOutput output(CanvasWidth, CanvasHeight);
         Render(output, screen, view, 0, 0);
         for (std::int32_t y = 0; y < 20; ++y) {
@@ -120,7 +120,7 @@ TEST(RenderScreenView, HighlightSelectsTheCellOfItsLinearIndex) {
         {INT_MAX, INT_MAX, -1},
     };
     for (const Case& c : cases) {
-        for (std::int32_t view : {BitmapView, ColourView}) {
+        for (ScreenView view : {BitmapView, ColourView}) {
             MemoryOutput output(CanvasWidth, CanvasHeight);
             Render(output, screen, view, c.X, c.Y);
             EXPECT_TRUE(ShowsScreen(output, screen.data(), view, c.Index, false))
@@ -133,7 +133,7 @@ TEST(RenderScreenView, WholeScreenInBothViewsWithAndWithoutGrid) {
     const fixtures::Screen sweep = fixtures::AttributeSweep();
     const fixtures::Screen noise = fixtures::Noise(1234);
     for (const fixtures::Screen* screen : {&sweep, &noise}) {
-        for (std::int32_t view : {BitmapView, ColourView}) {
+        for (ScreenView view : {BitmapView, ColourView}) {
             for (std::int32_t grid : {0, 1}) {
                 MemoryOutput output(CanvasWidth, CanvasHeight);
                 Render(output, *screen, view, 7, 13, grid);
@@ -187,8 +187,8 @@ void RecordLine(rook::DrawingContext* context, std::int32_t x1, std::int32_t y1,
 
 // The calls the renderer is defined to make, derived through the binary
 // texts: Bin, RSet to eight characters and Mid for each bit.
-std::vector<DrawCall> DefinedCalls(const fixtures::Screen& screen, std::int32_t view,
-                                   std::int32_t x, std::int32_t y, std::int32_t grid) {
+std::vector<DrawCall> DefinedCalls(const fixtures::Screen& screen, ScreenView view, std::int32_t x,
+                                   std::int32_t y, std::int32_t grid) {
     std::vector<DrawCall> calls;
     for (std::int32_t t = 0; t < 3; ++t) {
         for (std::int32_t i = 0; i < 8; ++i) {
@@ -234,7 +234,8 @@ std::vector<DrawCall> DefinedCalls(const fixtures::Screen& screen, std::int32_t 
 TEST(RenderScreenView, MakesExactlyTheDefinedBoxAndLineCallsInOrder) {
     const fixtures::Screen screen = fixtures::Noise(99);
     struct Case {
-        std::int32_t View, X, Y, Grid;
+        ScreenView View;
+        std::int32_t X, Y, Grid;
     };
     const Case cases[] = {{ColourView, 7, 13, 1}, {BitmapView, 32, 0, 0}, {ColourView, -1, -1, 0}};
     for (const Case& c : cases) {
@@ -262,7 +263,8 @@ namespace {
 TEST(RenderScreenCell, RedrawingTheOldAndTheNewCellMovesTheHighlight) {
     const fixtures::Screen screen = fixtures::Noise(77);
     struct Case {
-        std::int32_t View, Grid, FromX, FromY, ToX, ToY;
+        ScreenView View;
+        std::int32_t Grid, FromX, FromY, ToX, ToY;
         std::vector<rook::DrawnArea> Areas;
     };
     const Case cases[] = {
