@@ -30,7 +30,7 @@ struct BackBuffer {
         std::vector<std::uint8_t>(static_cast<std::size_t>(Pitch) * Height);
 
     rook::DrawingContext* Open() {
-        rook::DrawingContext* context = rook::CreateDrawingContext(16);
+        rook::DrawingContext* context = rook::CreateDrawingContext(rook::PixelFormat24Bits);
         context->Width = Width;
         context->Height = Height;
         context->BitsPerPixel = 24;

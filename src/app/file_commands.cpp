@@ -3,6 +3,7 @@
 #include "app/screen_file.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
+#include "gadget/drop_data.h"
 #include "gadget/drop_target.h"
 #include "runtime/file.h"
 #include "runtime/string_operations.h"

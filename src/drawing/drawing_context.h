@@ -95,7 +95,9 @@ struct DrawingContext {
     DrawnArea DrawnAreas[MaxDrawnAreas];
 };
 
-// Pixel format code bits that select 4 bytes per pixel.
+// Pixel format codes: 24 bits (blue, green, red), the canvas back buffer's;
+// and the bits that select 4 bytes per pixel.
+inline constexpr std::uint32_t PixelFormat24Bits = 16;
 inline constexpr std::uint32_t PixelFormat32Bits = 32;
 inline constexpr std::uint32_t PixelFormat32BitsReversed = 64;
 

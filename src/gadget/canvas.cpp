@@ -4,6 +4,7 @@
 #include "gadget/canvas.h"
 
 #include "gadget/gadget.h"
+#include "platform/win32/owners.h"
 #include "runtime/element_pool.h"
 #include "runtime/object_registry.h"
 #include "window/event_state.h"
@@ -151,43 +152,32 @@ void DrawPicture(HDC target, HBITMAP buffer, const RECT& client) {
         ::FillRect(target, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         return;
     }
-    HDC source = ::CreateCompatibleDC(target);
-    if (source == nullptr) {
+    const win32::MemoryDC source(target);
+    if (!source) {
         return;
     }
-    HGDIOBJ previous = ::SelectObject(source, buffer);
+    const win32::SelectedObject selected(source.get(), buffer);
     const SIZE size = BufferSize(buffer);
-    ::BitBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, previous);
-    ::DeleteDC(source);
+    ::BitBlt(target, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
 }
 
 // The picture with the focus frame, composed off screen and copied once.
 void DrawPictureWithFrame(HDC target, HBITMAP buffer, const RECT& client) {
-    HDC composed = ::CreateCompatibleDC(target);
-    HBITMAP picture = ::CreateCompatibleBitmap(target, client.right, client.bottom);
-    if (composed != nullptr && picture != nullptr) {
-        HGDIOBJ previous = ::SelectObject(composed, picture);
-        DrawPicture(composed, buffer, client);
-        RECT frame = client;
-        ::InflateRect(&frame, -FocusFrameInset, -FocusFrameInset);
-        ::DrawFocusRect(composed, &frame);
-        ::BitBlt(target, 0, 0, client.right, client.bottom, composed, 0, 0, SRCCOPY);
-        ::SelectObject(composed, previous);
-    }
-    if (picture != nullptr) {
-        ::DeleteObject(picture);
-    }
-    if (composed != nullptr) {
-        ::DeleteDC(composed);
-    }
-}
-
-void Paint(HWND window, const GadgetRecord* canvas, HDC given) {
-    HDC target = given != nullptr ? given : ::GetDC(window);
-    if (target == nullptr) {
+    const win32::GdiObject<HBITMAP> picture(
+        ::CreateCompatibleBitmap(target, client.right, client.bottom));
+    const win32::MemoryDC composed(target);
+    if (!composed || !picture) {
         return;
     }
+    const win32::SelectedObject selected(composed.get(), picture.get());
+    DrawPicture(composed.get(), buffer, client);
+    RECT frame = client;
+    ::InflateRect(&frame, -FocusFrameInset, -FocusFrameInset);
+    ::DrawFocusRect(composed.get(), &frame);
+    ::BitBlt(target, 0, 0, client.right, client.bottom, composed.get(), 0, 0, SRCCOPY);
+}
+
+void PaintOn(HDC target, HWND window, const GadgetRecord* canvas) {
     RECT client;
     ::GetClientRect(window, &client);
     const bool framed = (FlagsOf(canvas) & CanvasFlagFocusFrame) != 0 && ::GetFocus() == window &&
@@ -197,8 +187,17 @@ void Paint(HWND window, const GadgetRecord* canvas, HDC given) {
     } else {
         DrawPicture(target, BackBufferOf(canvas), client);
     }
-    if (given == nullptr) {
-        ::ReleaseDC(window, target);
+}
+
+// Paints the picture on the given device context, or on the window's own.
+void Paint(HWND window, const GadgetRecord* canvas, HDC given) {
+    if (given != nullptr) {
+        PaintOn(given, window, canvas);
+        return;
+    }
+    const win32::WindowDC target(window);
+    if (target) {
+        PaintOn(target.get(), window, canvas);
     }
 }
 
@@ -427,8 +426,8 @@ HBITMAP MakeBackBuffer(std::int32_t width, std::int32_t height, std::uint32_t fl
     }
     width = static_cast<std::int32_t>(std::max<std::int64_t>(wide, 1));
     height = static_cast<std::int32_t>(std::max<std::int64_t>(high, 1));
-    HDC memory = ::CreateCompatibleDC(nullptr);
-    if (memory == nullptr) {
+    const win32::MemoryDC memory(nullptr);
+    if (!memory) {
         return nullptr;
     }
     BITMAPINFO format{};
@@ -439,14 +438,12 @@ HBITMAP MakeBackBuffer(std::int32_t width, std::int32_t height, std::uint32_t fl
     format.bmiHeader.biBitCount = 24;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP buffer = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP buffer = ::CreateDIBSection(memory.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (buffer != nullptr) {
-        HGDIOBJ previous = ::SelectObject(memory, buffer);
+        const win32::SelectedObject selected(memory.get(), buffer);
         const RECT all{0, 0, width, height};
-        ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::SelectObject(memory, previous);
+        ::FillRect(memory.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     }
-    ::DeleteDC(memory);
     return buffer;
 }
 
@@ -542,7 +539,7 @@ DrawingContext* CanvasOutput(std::int32_t number) {
     if (memory == nullptr) {
         return nullptr;
     }
-    DrawingContext* context = CreateDrawingContext(16);
+    DrawingContext* context = CreateDrawingContext(PixelFormat24Bits);
     if (context == nullptr) {
         ::DeleteDC(memory);
         return nullptr;

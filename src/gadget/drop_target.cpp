@@ -1,10 +1,8 @@
-// Drop targets: EnableGadgetDrop, the IDropTarget object and its effect
-// rules, the posted DropRecord, and EventDropFiles.
+// Drop targets: EnableGadgetDrop, the IDropTarget object, and OLE's start
+// and end.
 
 #include "gadget/drop_target.h"
 
-#include "gadget/drop_record.h"
-#include "gadget/file_list.h"
 #include "gadget/gadget.h"
 #include "runtime/toolkit_heap.h"
 #include "window/event_state.h"
@@ -13,7 +11,6 @@
 
 #include <cstring>
 #include <new>
-#include <shellapi.h>
 #include <vector>
 
 namespace rook {
@@ -22,134 +19,19 @@ namespace {
 
 enum DragState : std::int32_t { NothingAcceptable = 0, StandardMatch = 1, PrivateMatch = 2 };
 
+// The low bits of a button's kind (BS_TYPEMASK): all clear only for a plain
+// push button, which does not count as check-box-like.
+constexpr LONG_PTR ButtonKindBits = BS_TYPEMASK >> 1;
+
 // The gadget type that is never moved in front of others (none of this
 // system's kinds).
 constexpr std::int32_t UnstackedKind = 7;
-constexpr DWORD KeyShift = MK_SHIFT;
-constexpr DWORD KeyControl = MK_CONTROL;
-constexpr DWORD KeyAlt = MK_ALT;
 
-FORMATETC GlobalFormat(std::uint32_t format) {
-    return {static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-}
-
-// The action a drop would have, from the matched actions, the keys held and
-// the effects the source offers.
-DWORD ChooseEffect(std::uint32_t actions, DWORD keys, DWORD offered) {
-    const DWORD possible = actions & offered;
-    const DWORD modifiers = keys & (KeyShift | KeyControl | KeyAlt);
-    if ((possible & ActionLink) != 0 &&
-        (modifiers == (KeyControl | KeyShift) || modifiers == KeyAlt)) {
-        return ActionLink;
-    }
-    if ((possible & ActionMove) != 0 && (modifiers == KeyShift || (possible & ActionCopy) == 0)) {
-        return ActionMove;
-    }
-    if ((possible & (ActionCopy | ActionMove)) == 0) {
-        return (possible & ActionLink) != 0 ? ActionLink : DROPEFFECT_NONE;
-    }
-    return ActionCopy;
-}
-
-DropFormatEntry* FindEntry(DropFormatEntry* list, std::uint32_t format) {
-    for (DropFormatEntry* entry = list; entry != nullptr; entry = entry->Next) {
-        if (entry->Format == format) {
-            return entry;
-        }
-    }
-    return nullptr;
-}
-
-void Unlink(DropFormatEntry*& list, DropFormatEntry* entry) {
-    if (entry->Previous != nullptr) {
-        entry->Previous->Next = entry->Next;
-    } else {
-        list = entry->Next;
-    }
-    if (entry->Next != nullptr) {
-        entry->Next->Previous = entry->Previous;
-    }
-    ToolkitRelease(entry);
-}
-
-void PushFront(DropFormatEntry*& list, std::uint32_t format, std::uint32_t actions) {
-    auto* entry =
-        static_cast<DropFormatEntry*>(ToolkitAllocate(sizeof(DropFormatEntry), os::Fill::Zero));
-    if (entry == nullptr) {
-        return;
-    }
-    entry->Format = format;
-    entry->Actions = actions;
-    entry->Next = list;
-    if (list != nullptr) {
-        list->Previous = entry;
-    }
-    list = entry;
-}
-
-void FreeList(DropFormatEntry* list) {
-    while (list != nullptr) {
-        DropFormatEntry* next = list->Next;
-        ToolkitRelease(list);
-        list = next;
-    }
-}
-
-DropRecord* MakeRecord(std::uint32_t format, std::uint32_t privateType, DWORD effect, POINT at) {
-    auto* record = static_cast<DropRecord*>(ToolkitAllocate(sizeof(DropRecord), os::Fill::Zero));
-    if (record != nullptr) {
-        *record = {format, privateType, effect, at.x, at.y, nullptr, 0};
-    }
-    return record;
-}
-
-// A record with a copy of the data of a standard format; null when the
-// data cannot be had, locked or copied.
-DropRecord* RecordWithData(IDataObject* data, std::uint32_t format, DWORD effect, POINT at) {
-    FORMATETC wanted = GlobalFormat(format);
-    STGMEDIUM medium{};
-    if (FAILED(data->GetData(&wanted, &medium))) {
-        return nullptr;
-    }
-    DropRecord* record = nullptr;
-    if (const void* block = ::GlobalLock(medium.hGlobal); block != nullptr) {
-        const SIZE_T size = ::GlobalSize(medium.hGlobal);
-        record = MakeRecord(format, 0, effect, at);
-        void* copy = record != nullptr && size <= INT32_MAX
-                         ? ToolkitAllocate(size, os::Fill::Uninitialised)
-                         : nullptr;
-        if (copy != nullptr) {
-            std::memcpy(copy, block, size);
-            record->Data = copy;
-            record->DataSize = static_cast<std::int32_t>(size);
-        } else {
-            FreeDropRecord(record);
-            record = nullptr;
-        }
-        ::GlobalUnlock(medium.hGlobal);
-    }
-    ::ReleaseStgMedium(&medium);
-    return record;
-}
-
-// The private type a toolkit drag carries, if the data offer one.
-bool PrivateTypeOf(IDataObject* data, std::uint32_t& type) {
-    FORMATETC wanted = GlobalFormat(FormatPrivate);
-    STGMEDIUM medium{};
-    if (FAILED(data->GetData(&wanted, &medium))) {
-        return false;
-    }
-    bool found = false;
-    if (const void* block = ::GlobalLock(medium.hGlobal); block != nullptr) {
-        if (::GlobalSize(medium.hGlobal) >= sizeof type) {
-            std::memcpy(&type, block, sizeof type);
-            found = true;
-        }
-        ::GlobalUnlock(medium.hGlobal);
-    }
-    ::ReleaseStgMedium(&medium);
-    return found;
-}
+static_assert(FormatText == CF_TEXT && FormatFileList == CF_HDROP &&
+              FormatPrivate == CF_PRIVATEFIRST);
+static_assert(ActionNone == DROPEFFECT_NONE && ActionCopy == DROPEFFECT_COPY &&
+              ActionMove == DROPEFFECT_MOVE && ActionLink == DROPEFFECT_LINK);
+static_assert(DragKeyShift == MK_SHIFT && DragKeyControl == MK_CONTROL && DragKeyAlt == MK_ALT);
 
 // Moves check-box-like buttons that overlap the gadget and lie above it in
 // the stacking order behind it.
@@ -188,7 +70,7 @@ void MoveOverlappingButtonsBehind(HWND gadget) {
         RECT childArea, overlap;
         ::GetWindowRect(child, &childArea);
         if (::GetParent(child) == parent && std::strcmp(className, "Button") == 0 &&
-            (::GetWindowLongPtrA(child, GWL_STYLE) & 7) != 0 &&
+            (::GetWindowLongPtrA(child, GWL_STYLE) & ButtonKindBits) != 0 &&
             ::IntersectRect(&overlap, &childArea, &gadgetArea)) {
             ::SetWindowPos(child, gadget, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
@@ -222,19 +104,24 @@ DropTarget* RegisteredTarget(const GadgetRecord* gadget, std::int32_t number) {
     return target;
 }
 
+// The list a format belongs to, and its key there: private types are
+// kept under 0 in their own list.
+DropFormatEntry*& ListOf(DropTarget* target, std::uint32_t format) {
+    return format == FormatPrivate ? target->Private : target->Standard;
+}
+
+std::uint32_t KeyOf(std::uint32_t format) {
+    return format == FormatPrivate ? 0 : format;
+}
+
 void RemoveFormat(HWND window, std::uint32_t format) {
     DropTarget* target = DropTargetOf(window);
     if (target == nullptr) {
         return;
     }
-    DropFormatEntry*& list = format == FormatPrivate ? target->Private : target->Standard;
-    if (DropFormatEntry* entry = FindEntry(list, format == FormatPrivate ? 0 : format);
-        entry != nullptr) {
-        Unlink(list, entry);
-    }
+    SetDropFormat(ListOf(target, format), KeyOf(format), 0);
     if (target->Standard == nullptr && target->Private == nullptr) {
-        ::RemovePropA(window, DropAcceptProperty);
-        ::RevokeDragDrop(window); // the platform's release frees the target
+        RevokeDropTarget(window);
     }
 }
 
@@ -244,44 +131,8 @@ void AddFormat(const GadgetRecord* gadget, std::int32_t number, std::uint32_t fo
     if (target == nullptr) {
         return;
     }
-    const bool isPrivate = format == FormatPrivate;
-    DropFormatEntry*& list = isPrivate ? target->Private : target->Standard;
-    const std::uint32_t key = isPrivate ? 0 : format;
-    if (DropFormatEntry* entry = FindEntry(list, key); entry != nullptr) {
-        entry->Actions = actions;
-    } else {
-        PushFront(list, key, actions);
-    }
+    SetDropFormat(ListOf(target, format), KeyOf(format), actions);
 }
-
-// A movable global copy of a file list, for the platform's queries.
-class GlobalCopy {
-public:
-    GlobalCopy(const void* data, std::size_t size) : block_(::GlobalAlloc(GMEM_MOVEABLE, size)) {
-        void* locked = block_ != nullptr ? ::GlobalLock(block_) : nullptr;
-        if (locked == nullptr) {
-            Free();
-            return;
-        }
-        std::memcpy(locked, data, size);
-        ::GlobalUnlock(block_);
-    }
-    ~GlobalCopy() { Free(); }
-    GlobalCopy(const GlobalCopy&) = delete;
-    GlobalCopy& operator=(const GlobalCopy&) = delete;
-
-    HDROP Drop() const { return static_cast<HDROP>(block_); }
-
-private:
-    void Free() {
-        if (block_ != nullptr) {
-            ::GlobalFree(block_);
-        }
-        block_ = nullptr;
-    }
-
-    HGLOBAL block_;
-};
 
 } // namespace
 
@@ -310,8 +161,8 @@ ULONG STDMETHODCALLTYPE DropTarget::Release() {
     if (--ReferenceCount > 0) {
         return static_cast<ULONG>(ReferenceCount);
     }
-    FreeList(Standard);
-    FreeList(Private);
+    FreeDropFormats(Standard);
+    FreeDropFormats(Private);
     this->~DropTarget();
     ToolkitRelease(this);
     return 0;
@@ -323,8 +174,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keys, P
     const DWORD offered = effects != nullptr ? *effects : DROPEFFECT_NONE;
     for (const DropFormatEntry* entry = Standard; entry != nullptr && data != nullptr;
          entry = entry->Next) {
-        FORMATETC wanted = GlobalFormat(entry->Format);
-        if ((entry->Actions & offered) != 0 && data->QueryGetData(&wanted) == S_OK) {
+        if ((entry->Actions & offered) != 0 && OffersFormat(data, entry->Format)) {
             DragState = StandardMatch;
             Matched = entry->Format;
             MatchedActions = entry->Actions;
@@ -333,7 +183,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keys, P
     }
     std::uint32_t type = 0;
     if (DragState == NothingAcceptable && Private != nullptr && data != nullptr &&
-        PrivateTypeOf(data, type)) {
+        DroppedPrivateType(data, type)) {
         for (const DropFormatEntry* entry = Private; entry != nullptr; entry = entry->Next) {
             if (entry->Format == type && (entry->Actions & offered) != 0) {
                 DragState = PrivateMatch;
@@ -344,7 +194,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keys, P
         }
     }
     if (effects != nullptr) {
-        *effects = DragState != NothingAcceptable ? ChooseEffect(MatchedActions, keys, offered)
+        *effects = DragState != NothingAcceptable ? ChooseDropEffect(MatchedActions, keys, offered)
                                                   : DROPEFFECT_NONE;
     }
     return S_OK;
@@ -352,7 +202,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keys, P
 
 HRESULT STDMETHODCALLTYPE DropTarget::DragOver(DWORD keys, POINTL, DWORD* effects) {
     if (effects != nullptr) {
-        *effects = DragState != NothingAcceptable ? ChooseEffect(MatchedActions, keys, *effects)
+        *effects = DragState != NothingAcceptable ? ChooseDropEffect(MatchedActions, keys, *effects)
                                                   : DROPEFFECT_NONE;
     }
     return S_OK;
@@ -366,13 +216,13 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD keys, POINTL
                                            DWORD* effects) {
     const DWORD offered = effects != nullptr ? *effects : DROPEFFECT_NONE;
     const DWORD effect =
-        DragState != NothingAcceptable ? ChooseEffect(MatchedActions, keys, offered) : 0;
+        DragState != NothingAcceptable ? ChooseDropEffect(MatchedActions, keys, offered) : 0;
     POINT at{point.x, point.y};
     ::ScreenToClient(Window, &at);
     DropRecord* record = nullptr;
     if (effect != DROPEFFECT_NONE) {
-        record = DragState == PrivateMatch ? MakeRecord(FormatPrivate, Matched, effect, at)
-                 : data != nullptr         ? RecordWithData(data, Matched, effect, at)
+        record = DragState == PrivateMatch ? MakeDropRecord(FormatPrivate, Matched, effect, at)
+                 : data != nullptr         ? CopyDroppedData(data, Matched, effect, at)
                                            : nullptr;
     }
     if (record != nullptr && !HandOverDropRecord(record)) {
@@ -398,16 +248,14 @@ void DragDropInit() {
 
 namespace {
 
-BOOL CALLBACK RevokeDropTarget(HWND window, LPARAM) {
-    if (::RemovePropA(window, DropAcceptProperty) != nullptr) {
-        ::RevokeDragDrop(window); // the platform's release frees the target
-    }
+BOOL CALLBACK RevokeChildDropTarget(HWND window, LPARAM) {
+    RevokeDropTarget(window);
     return TRUE;
 }
 
 BOOL CALLBACK RevokeDropTargetsOf(HWND window, LPARAM) {
-    RevokeDropTarget(window, 0);
-    ::EnumChildWindows(window, RevokeDropTarget, 0);
+    RevokeDropTarget(window);
+    ::EnumChildWindows(window, RevokeChildDropTarget, 0);
     return TRUE;
 }
 
@@ -440,39 +288,6 @@ void EnableGadgetDrop(std::int32_t number, std::int32_t format, std::int32_t act
     if (gadget->Type->TypeNumber != UnstackedKind) {
         MoveOverlappingButtonsBehind(gadget->Handle);
     }
-}
-
-void EventDropFiles(std::int32_t p) {
-    const DropRecord* record = GetEventState().Drop;
-    if (record == nullptr || record->Data == nullptr || record->Format != FormatFileList ||
-        record->DataSize < 0 ||
-        !IsWellFormedFileList(record->Data, static_cast<std::size_t>(record->DataSize))) {
-        TempSetTop(p);
-        return;
-    }
-    const GlobalCopy list(record->Data, static_cast<std::size_t>(record->DataSize));
-    if (list.Drop() == nullptr) {
-        TempSetTop(p);
-        return;
-    }
-    const UINT count = ::DragQueryFileA(list.Drop(), 0xFFFFFFFF, nullptr, 0);
-    std::int64_t total = count > 0 ? static_cast<std::int64_t>(count) - 1 : 0;
-    for (UINT i = 0; i < count; ++i) {
-        total += ::DragQueryFileA(list.Drop(), i, nullptr, 0);
-    }
-    char* result = count > 0 && total > 0 && total < INT32_MAX
-                       ? TempReserve(static_cast<std::int32_t>(total), p)
-                       : nullptr;
-    if (result == nullptr) {
-        TempSetTop(p);
-        return;
-    }
-    std::int64_t at = 0;
-    for (UINT i = 0; i < count; ++i) {
-        at += ::DragQueryFileA(list.Drop(), i, result + at, static_cast<UINT>(total + 1 - at));
-        result[at++] = '\n';
-    }
-    result[total] = '\0';
 }
 
 } // namespace rook

@@ -1,52 +1,32 @@
 #pragma once
 // Drop targets: gadgets that accept data dragged onto them from another
 // program, above all file lists dragged from the desktop shell. A gadget's
-// target is registered with the platform's drag-and-drop service (OLE) and
-// records the formats it accepts with their actions; a drop is copied into
-// a DropRecord and posted to the gadget's top-level window, where it
-// becomes the drop event 13106.
+// target is the COM object registered with the platform's drag-and-drop
+// service (OLE); it keeps the formats it accepts with their actions
+// (drop_format_list.h), picks the effect (drop_effect.h), copies a drop
+// into a DropRecord (drop_data.h) and posts it to the gadget's top-level
+// window, where it becomes the drop event 13106.
 
+#include "gadget/drop_data.h"
+#include "gadget/drop_effect.h"
+#include "gadget/drop_format_list.h"
 #include "platform/win32/win32.h"
-#include "runtime/string_operations.h"
 
 #include <cstdint>
 
 namespace rook {
 
-// Data formats: the platform's standard numbers, and the toolkit's own
-// drags, which carry a private type instead.
-inline constexpr std::uint32_t FormatText = CF_TEXT;
-inline constexpr std::uint32_t FormatFileList = CF_HDROP;
-inline constexpr std::uint32_t FormatPrivate = CF_PRIVATEFIRST;
-
-// Actions, the platform's drop effects.
-inline constexpr std::uint32_t ActionCopy = DROPEFFECT_COPY;
-inline constexpr std::uint32_t ActionMove = DROPEFFECT_MOVE;
-inline constexpr std::uint32_t ActionLink = DROPEFFECT_LINK;
-
 // Start step: initialises OLE for this thread.
 void DragDropInit();
 
-// End step: shuts OLE down.
+// End step: revokes every drop target of this thread's windows, then shuts
+// OLE down.
 void DragDropEnd();
 
 // Accepts the format with the actions on the gadget; actions 0 stop
 // accepting it. Overlapping check-box-like buttons are moved behind the
 // gadget, so that they do not hide it from drops.
 void EnableGadgetDrop(std::int32_t number, std::int32_t format, std::int32_t actions);
-
-// The names of the files of the current event's drop, separated by line
-// feeds, built at position p of the temporary string stack; the empty text
-// when the current event has no well-formed file list.
-void EventDropFiles(std::int32_t p);
-
-// One accepted format (or private type) of a target.
-struct DropFormatEntry {
-    DropFormatEntry* Next;
-    DropFormatEntry* Previous;
-    std::uint32_t Format;
-    std::uint32_t Actions;
-};
 
 // COM interfaces have no virtual destructor; the target is only ever freed
 // by its own Release.

@@ -2,6 +2,7 @@
 
 #include "window/event_queue.h"
 #include "window/event_state.h"
+#include "window/procedure_chain.h"
 #include "window/window.h"
 #include "window/window_procedure.h"
 
@@ -10,10 +11,6 @@ namespace rook {
 namespace {
 
 constexpr std::int32_t GadgetGrowthStep = 50;
-// The common-control classes the toolkit uses: tab, hot key, date, extended
-// combo box and internet address.
-constexpr DWORD CommonControlClasses = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES |
-                                       ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
 constexpr LONG_PTR NoIdentifier = -1;
 
 struct GadgetLibraryState {
@@ -41,9 +38,7 @@ void TakeDown(GadgetRecord* gadget, HWND window, std::int32_t identifier) {
         gadget->Type->Free(gadget);
     }
     ::RemovePropA(window, GadgetIdProperty);
-    if (::RemovePropA(window, DropAcceptProperty) != nullptr) {
-        ::RevokeDragDrop(window);
-    }
+    RevokeDropTarget(window);
     ::SetWindowLongPtrA(window, GWLP_ID, NoIdentifier);
     RemoveEvents(EventGadgetAction, identifier, AnyValue, AnyValue);
     RegistryFree(gadgetRegistry, identifier);
@@ -60,7 +55,7 @@ LRESULT CALLBACK GadgetProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return ::DefWindowProcA(window, message, wParam, lParam);
     }
     const LRESULT result =
-        ::CallWindowProcA(gadget->PreviousProcedure, window, message, wParam, lParam);
+        CallProcedureBehind(gadget->PreviousProcedure, window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         TakeDown(gadget, window, identifier);
     }
@@ -112,8 +107,7 @@ std::intptr_t RegisterGadget(std::int32_t number, RegistryObject object, HWND wi
     auto* gadget = static_cast<GadgetRecord*>(object.Storage);
     gadget->Handle = window;
     gadget->Type = type;
-    gadget->PreviousProcedure = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GadgetProcedure)));
+    gadget->PreviousProcedure = PutProcedureInFront(window, GadgetProcedure);
     ::SetWindowLongPtrA(window, GWLP_ID, identifier);
     ::SetPropA(window, GadgetIdProperty,
                reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(identifier)));

@@ -4,7 +4,7 @@
 // current event's data and the drop record stay valid until the next
 // WaitWindowEvent, which frees them first.
 
-#include "gadget/drop_record.h"
+#include "window/drop_record.h"
 #include "window/event_queue.h"
 
 #include <cstdint>

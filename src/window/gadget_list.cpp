@@ -1,6 +1,7 @@
 #include "window/gadget_list.h"
 
 #include "runtime/toolkit_heap.h"
+#include "window/procedure_chain.h"
 #include "window/window.h"
 
 #include <cstdio>
@@ -39,10 +40,7 @@ LRESULT CALLBACK GadgetListProcedure(HWND window, UINT message, WPARAM wParam, L
         ToolkitRelease(record);
         ::RemovePropA(window, RecordProperty());
     }
-    if (previous == nullptr) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-    return ::CallWindowProcA(previous, window, message, wParam, lParam);
+    return CallProcedureBehind(previous, window, message, wParam, lParam);
 }
 
 GadgetListRecord* MakeRecord(HWND window) {
@@ -53,8 +51,7 @@ GadgetListRecord* MakeRecord(HWND window) {
     }
     record->Window = window;
     ::SetPropA(window, RecordProperty(), record);
-    record->PreviousProcedure = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GadgetListProcedure)));
+    record->PreviousProcedure = PutProcedureInFront(window, GadgetListProcedure);
     return record;
 }
 

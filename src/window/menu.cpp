@@ -1,6 +1,7 @@
 #include "window/menu.h"
 
 #include "runtime/object_registry.h"
+#include "window/procedure_chain.h"
 
 namespace rook {
 
@@ -52,18 +53,14 @@ LRESULT CALLBACK MenuProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         ::RemovePropA(window, MenuProcedureProperty);
     }
-    if (previous == nullptr) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-    return ::CallWindowProcA(previous, window, message, wParam, lParam);
+    return CallProcedureBehind(previous, window, message, wParam, lParam);
 }
 
 void PutMenuProcedureInFront(HWND window) {
     if (window == nullptr || ::GetPropA(window, MenuProcedureProperty) != nullptr) {
         return;
     }
-    const LONG_PTR previous =
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuProcedure));
+    const WNDPROC previous = PutProcedureInFront(window, MenuProcedure);
     ::SetPropA(window, MenuProcedureProperty, reinterpret_cast<HANDLE>(previous));
 }
 

@@ -1,15 +1,11 @@
 #include "window/requester.h"
 
 #include "runtime/object_registry.h"
+#include "window/window.h"
 
 namespace rook {
 
 namespace {
-
-// The common-control classes the toolkit uses: tab, hot key, date, extended
-// combo box and internet address.
-constexpr DWORD CommonControlClasses = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES |
-                                       ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
 
 // The windows requesters have disabled, newest first.
 ListNode* disabledWindows = nullptr;

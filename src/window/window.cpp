@@ -217,9 +217,7 @@ void CloseWindow(std::int32_t number) {
         ::SetActiveWindow(owner);
     }
     ::RemovePropA(window, WindowIdProperty);
-    if (::RemovePropA(window, DropAcceptProperty) != nullptr) {
-        ::RevokeDragDrop(window);
-    }
+    RevokeDropTarget(window);
     ::DestroyWindow(window);
     ::UnregisterClassA(ClassName(number).Text, ProgramInstance());
     if (record->Shortcuts != nullptr) {
@@ -237,6 +235,12 @@ WindowRecord* FindWindowRecord(std::int32_t number) {
 std::int32_t ToolkitWindowNumber(HWND window) {
     const auto property = reinterpret_cast<std::intptr_t>(::GetPropA(window, WindowIdProperty));
     return property != 0 ? static_cast<std::int32_t>(property - 1) : -1;
+}
+
+void RevokeDropTarget(HWND window) {
+    if (::RemovePropA(window, DropAcceptProperty) != nullptr) {
+        ::RevokeDragDrop(window);
+    }
 }
 
 } // namespace rook

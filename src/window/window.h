@@ -36,6 +36,17 @@ inline constexpr char WindowIdProperty[] = "RK_WindowID";
 inline constexpr char FocusProperty[] = "RK_Focus";
 inline constexpr char DropAcceptProperty[] = "RK_DropAccept";
 
+// The common-control classes the toolkit uses: tab, hot key, date, extended
+// combo box and internet address.
+inline constexpr DWORD CommonControlClasses = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS |
+                                              ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
+                                              ICC_INTERNET_CLASSES;
+
+// Takes a window's drop target away, if it has one: the "RK_DropAccept"
+// property goes and the platform's registration is revoked, whose release
+// frees the target.
+void RevokeDropTarget(HWND window);
+
 struct WindowRecord {
     HWND Handle;         // null: no window
     ACCEL* Shortcuts;    // owned; handed to CreateAcceleratorTableA as it is

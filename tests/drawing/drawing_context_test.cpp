@@ -37,7 +37,7 @@ TEST(RowPitch, RowsArePaddedToWholeWords) {
 }
 
 TEST(DrawingContext, NewContextIsCurrentWithBlackInstalled) {
-    DrawingContext* context = CreateDrawingContext(16);
+    DrawingContext* context = CreateDrawingContext(PixelFormat24Bits);
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(CurrentDrawingContext(), context);
     EXPECT_EQ(context->PixelFormat, 16u);
@@ -109,7 +109,7 @@ TEST(DrawingContext, StartAndStopCallTheOutputOperations) {
 
 TEST(DrawingContext, StartingWithoutABufferReleasesTheOutputUnfinished) {
     releases.clear();
-    DrawingContext* context = CreateDrawingContext(16);
+    DrawingContext* context = CreateDrawingContext(PixelFormat24Bits);
     context->Operations.ReleaseOutput = RecordRelease;
     EXPECT_EQ(StartDrawing(context), 0);
     EXPECT_EQ(releases, std::vector<std::int32_t>{0});

@@ -1,4 +1,4 @@
-#include "gadget/drop_record.h"
+#include "window/drop_record.h"
 
 #include "runtime/toolkit_heap.h"
 
