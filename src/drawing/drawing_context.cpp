@@ -18,7 +18,7 @@ DrawingContext* currentDrawingContext = nullptr;
 
 namespace {
 
-// Nothing in this system draws text, so the pixel buffer needs no text
+// Nothing in Rook or Inkswap draws text, so the pixel buffer needs no text
 // state: starting it only checks that there is a buffer. Where the output
 // has no device context, the buffer's address serves as the non-zero handle.
 std::intptr_t StartPixelBufferOutput(DrawingContext* context) {

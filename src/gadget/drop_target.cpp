@@ -23,8 +23,8 @@ enum DragState : std::int32_t { NothingAcceptable = 0, StandardMatch = 1, Privat
 // push button, which does not count as check-box-like.
 constexpr LONG_PTR ButtonKindBits = BS_TYPEMASK >> 1;
 
-// The gadget type that is never moved in front of others (none of this
-// system's kinds).
+// The gadget type that is never moved in front of others (none of Rook's
+// kinds here).
 constexpr std::int32_t UnstackedKind = 7;
 
 static_assert(FormatText == CF_TEXT && FormatFileList == CF_HDROP &&

@@ -9,7 +9,7 @@
 // element is handed out the word names the owning block; while the slot is
 // free it links to the next free slot of the block.
 //
-// The pools of this system are private and unlocked: the options to lock a
+// The pools of Rook are private and unlocked: the options to lock a
 // pool or share it between users are not offered.
 
 #include <cstdint>
@@ -35,7 +35,7 @@ struct ElementPool {
 };
 
 // A new pool, or null when its header cannot be allocated or the element
-// size is out of range. The flags select options this system does not use
+// size is out of range. The flags select options Rook does not use
 // and are ignored.
 ElementPool* PoolCreate(std::int32_t elementSize, std::int32_t minimumPerBlock,
                         std::int32_t maximumPerBlock, std::uint32_t flags);

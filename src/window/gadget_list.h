@@ -15,7 +15,7 @@ namespace rook {
 inline constexpr std::int32_t ContainerStackCapacity = 10;
 
 // The process-wide gadget-list state. The container stack (for gadgets that
-// contain gadgets, which this system has none of) is owned by whoever holds
+// contain gadgets, which Rook has none of) is owned by whoever holds
 // it: the state while its window is current, else that window's record.
 struct GadgetListState {
     HWND Current;

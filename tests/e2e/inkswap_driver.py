@@ -8,6 +8,7 @@ window: Wine may replace those at any moment."""
 
 import os
 import random
+import re
 import shutil
 import subprocess
 import sys
@@ -17,13 +18,25 @@ import unittest
 
 from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference
 
+
+def read_layout():
+    """The window's layout as the program's own source defines it:
+    {name: (x, y, width, height)} from src/app/window_layout.h."""
+    header = os.path.join(os.path.dirname(__file__), "..", "..", "src", "app", "window_layout.h")
+    with open(header, encoding="utf-8") as source:
+        text = source.read()
+    pattern = r"constexpr Placement (\w+)Placement = \{(-?\d+), (-?\d+), (-?\d+), (-?\d+)\};"
+    return {name: tuple(map(int, numbers)) for name, *numbers in re.findall(pattern, text)}
+
+
+LAYOUT = read_layout()
 # The window as the program lays it out (client coordinates).
-CLIENT_WIDTH = 1073
-CANVAS_ORIGINS = {0: (0, 20), 1: (530, 20)}  # outer corner of each canvas
+CLIENT_WIDTH = LAYOUT["MainWindow"][2]
+CANVAS_ORIGINS = {canvas: LAYOUT[name][:2] for canvas, name in ((0, "BitmapCanvas"), (1, "ColourCanvas"))}
 CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
-CANVAS_WIDTH, CANVAS_HEIGHT = 508, 380
-GRID_BOX = (280, 0)
-CORRECT_MODE_BOX = (10, 0)
+CANVAS_WIDTH, CANVAS_HEIGHT = (LAYOUT["BitmapCanvas"][2] - 2 * CANVAS_EDGE, LAYOUT["BitmapCanvas"][3] - 2 * CANVAS_EDGE)
+GRID_BOX = LAYOUT["GridBox"][:2]
+CORRECT_MODE_BOX = LAYOUT["CorrectModeBox"][:2]
 WHITE_ROW = bytes((255, 255, 255)) * CANVAS_WIDTH  # a canvas's fresh picture
 SCREEN_WIDTH, SCREEN_HEIGHT = 1920, 1200  # the X screen; Wine's desktop is its left 1600
 # openbox's close button sits this far from the right end of its title bar.

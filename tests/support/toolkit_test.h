@@ -2,6 +2,7 @@
 // Base of the toolkit's window tests: every window a test opened is closed
 // afterwards, and whatever events are left are taken.
 
+#include "app/window_layout.h"
 #include "support/event_recorder.h"
 #include "window/event_queue.h"
 #include "window/window.h"
@@ -28,8 +29,9 @@ protected:
 
     // Window 0 as the application opens it.
     static HWND OpenMainWindow() {
+        const inkswap::Placement& at = inkswap::MainWindowPlacement;
         return reinterpret_cast<HWND>(
-            rook::OpenWindow(0, 381, 118, 1073, 510, "New window ( 0 )", 0xCC0000));
+            rook::OpenWindow(0, at.X, at.Y, at.Width, at.Height, inkswap::InitialTitle, 0xCC0000));
     }
 };
 

@@ -102,7 +102,8 @@ TEST_F(MenuTest, TheApplicationsMenuHasTwoTitlesAndItsItems) {
     MENUBARINFO barInfo{};
     barInfo.cbSize = sizeof barInfo;
     ASSERT_TRUE(::GetMenuBarInfo(window_, OBJID_MENU, 0, &barInfo));
-    EXPECT_EQ(client.bottom, 510 - (barInfo.rcBar.bottom - barInfo.rcBar.top))
+    EXPECT_EQ(client.bottom,
+              inkswap::MainWindowPlacement.Height - (barInfo.rcBar.bottom - barInfo.rcBar.top))
         << "the client area loses the bar's height";
 }
 

@@ -39,12 +39,13 @@ TEST_F(WindowTest, MainWindowHasItsClientSizePositionClassAndNumber) {
     EXPECT_EQ(WindowID(0), window);
     EXPECT_TRUE(::IsWindowVisible(window));
     const SIZE client = ClientSize(window);
-    EXPECT_EQ(client.cx, 1073);
-    EXPECT_EQ(client.cy, 510);
+    const inkswap::Placement& asked = inkswap::MainWindowPlacement;
+    EXPECT_EQ(client.cx, asked.Width);
+    EXPECT_EQ(client.cy, asked.Height);
     RECT outer{};
     ::GetWindowRect(window, &outer);
-    EXPECT_EQ(outer.left, 381);
-    EXPECT_EQ(outer.top, 118);
+    EXPECT_EQ(outer.left, asked.X);
+    EXPECT_EQ(outer.top, asked.Y);
     EXPECT_EQ(ClassNameOf(window), "WindowClass_0");
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(::GetPropA(window, WindowIdProperty)), 1);
     EXPECT_EQ(TitleOf(window), "New window ( 0 )");
