@@ -63,7 +63,12 @@ void MovePointer(POINT to) {
     ::ClientToScreen(window, &screen);
     ::SetCursorPos(screen.x, screen.y);
     shell.X = shell.Y = NoCell;
-    for (int attempt = 0; attempt < 10 && shell.X == NoCell; ++attempt) {
+    // Until the shell has the target cell: a late echo of an earlier
+    // movement may arrive first under load.
+    const auto arrived = [&] {
+        return shell.X == to.x / CellPixels && shell.Y == to.y / CellPixels;
+    };
+    for (int attempt = 0; attempt < 10 && !arrived(); ++attempt) {
         ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(to.x, to.y));
         Settle();
     }

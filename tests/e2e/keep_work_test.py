@@ -7,84 +7,36 @@ another program posts under the toolkit's own numbers.
 """
 
 import os
-import random
 import resource
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
-import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from inkswap_driver import Inkswap, find_window, program_argument, run, run_tests, wait_for  # noqa: E402
-from screen_reference import SCREEN_BYTES, correct_cell, expected_rows, first_difference  # noqa: E402
+import inkswap_driver  # noqa: E402
+from inkswap_driver import UserTestCase, find_window, noise, program_argument, run, run_tests, wait_for  # noqa: E402
+from screen_reference import SCREEN_BYTES  # noqa: E402
 
-EXECUTABLE = None
 POSTER = None
 QUESTION = "Inkswap"
 
 
-def noise(seed, size=SCREEN_BYTES):
-    generator = random.Random(seed)
-    return bytes(generator.randrange(256) for _ in range(size))
+class KeepWorkTest(UserTestCase):
+    start_program = False  # each test starts Inkswap itself
 
-
-class KeepWorkTest(unittest.TestCase):
     def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="inkswap-keep-")
-        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        super().setUp()
         self.picture = self.write("picture.scr", noise(1))
         self.other = self.write("other.scr", noise(2))
 
-    def start(self):
-        self.inkswap = Inkswap(EXECUTABLE)
-        self.addCleanup(self.inkswap.close)
-
-    def write(self, name, data):
-        path = os.path.join(self.folder, name)
-        with open(path, "wb") as file:
-            file.write(data)
-        return path
-
-    @staticmethod
-    def read(path):
-        with open(path, "rb") as file:
-            return file.read()
-
-    def hover(self, column, row):
-        x, y = column * 16 + 5, row * 16 + 5
-        self.inkswap.move_to(1, x, y)
-        self.inkswap.move_to(1, x + 1, y)
-        title = f"x:{column} y:{row}"
-        self.assertTrue(wait_for(lambda: self.inkswap.title() == title), self.inkswap.title())
-        return row * 32 + column
-
-    def assertShows(self, screen, highlight):
-        expected = expected_rows(screen, 1, highlight, False)
-
-        def matches():
-            return first_difference(self.inkswap.canvas_pixels(self.inkswap.screenshot(), 1), expected) is None
-
-        if not wait_for(matches, timeout=3):
-            actual = self.inkswap.canvas_pixels(self.inkswap.screenshot(), 1)
-            self.fail(f"colour picture: {first_difference(actual, expected)}")
-
     def load(self, path):
         """Drops a file; the screen it holds, shown."""
-        self.inkswap.drop([path])
-        screen = bytearray(self.read(path))
-        self.assertShows(screen, self.hover(3, 2))
+        screen, _ = super().load(path)
         return screen
 
     def correct(self, screen, column=5, row=6):
-        highlight = self.hover(column, row)
-        self.inkswap.click()
-        correct_cell(screen, column, row)
-        self.assertShows(screen, highlight)
-        # Apart from the next click in time, or it is a double click.
-        time.sleep(0.6)
+        super().correct(screen, column, row)
 
     def answer(self, key):
         """Answers the unsaved-changes question with y, n or Escape."""
@@ -177,6 +129,7 @@ class KeepWorkTest(unittest.TestCase):
         self.correct(screen)
         self.inkswap.key("ctrl+s")
         self.assertNotEqual(self.inkswap.process.wait(timeout=10), 0, "the limit ended the program")
+        self.inkswap.ended_on_purpose = True
         self.assertEqual(self.read(self.picture), noise(1), "the original, whole")
 
     def post(self, message, wparam=0, lparam=0):
@@ -207,9 +160,9 @@ class KeepWorkTest(unittest.TestCase):
 
 
 def main():
-    global EXECUTABLE, POSTER
-    EXECUTABLE = program_argument(__doc__)
-    POSTER = sys.argv[3] if len(sys.argv) > 3 else os.path.join(os.path.dirname(EXECUTABLE), "..", "tests", "message_poster.exe")
+    global POSTER
+    executable = inkswap_driver.EXECUTABLE = program_argument(__doc__)
+    POSTER = sys.argv[3] if len(sys.argv) > 3 else os.path.join(os.path.dirname(executable), "..", "tests", "message_poster.exe")
     return run_tests(__file__)
 
 
