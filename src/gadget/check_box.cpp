@@ -25,16 +25,8 @@ constexpr GadgetType CheckBoxType = {CheckBoxTypeNumber, nullptr, nullptr, Check
 
 std::intptr_t CheckBoxGadget(std::int32_t number, std::int32_t x, std::int32_t y,
                              std::int32_t width, std::int32_t height, const char* text) {
-    HWND window = CreateGadgetWindow(0, "Button", text != nullptr ? text : "", CheckBoxStyle, x, y,
-                                     width, height);
-    if (window == nullptr) {
-        return 0;
-    }
-    const RegistryObject object = TakeGadgetRecord(number, window);
-    if (object.Storage == nullptr) {
-        return 0;
-    }
-    return RegisterGadget(number, object, window, &CheckBoxType);
+    return CreateControlGadget(number, "Button", text, CheckBoxStyle, x, y, width, height,
+                               &CheckBoxType);
 }
 
 } // namespace rook

@@ -118,6 +118,21 @@ std::intptr_t RegisterGadget(std::int32_t number, RegistryObject object, HWND wi
     return reinterpret_cast<std::intptr_t>(window);
 }
 
+std::intptr_t CreateControlGadget(std::int32_t number, const char* className, const char* text,
+                                  DWORD style, std::int32_t x, std::int32_t y, std::int32_t width,
+                                  std::int32_t height, const GadgetType* type) {
+    HWND window =
+        CreateGadgetWindow(0, className, text != nullptr ? text : "", style, x, y, width, height);
+    if (window == nullptr) {
+        return 0;
+    }
+    const RegistryObject object = TakeGadgetRecord(number, window);
+    if (object.Storage == nullptr) {
+        return 0;
+    }
+    return RegisterGadget(number, object, window, type);
+}
+
 GadgetRecord* FindGadget(std::int32_t number) {
     return static_cast<GadgetRecord*>(RegistryLookup(gadgetRegistry, number));
 }

@@ -60,6 +60,14 @@ RegistryObject TakeGadgetRecord(std::int32_t number, HWND window);
 std::intptr_t RegisterGadget(std::int32_t number, RegistryObject object, HWND window,
                              const GadgetType* type);
 
+// Creates a gadget kind whose whole creation is a control window of a
+// class with a text: the window, its record, its registration. What the
+// creation call returns (see RegisterGadget), or 0 on failure. A null text
+// is taken as empty.
+std::intptr_t CreateControlGadget(std::int32_t number, const char* className, const char* text,
+                                  DWORD style, std::int32_t x, std::int32_t y, std::int32_t width,
+                                  std::int32_t height, const GadgetType* type);
+
 // The live gadget of a number, or null.
 GadgetRecord* FindGadget(std::int32_t number);
 

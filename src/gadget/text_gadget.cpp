@@ -14,16 +14,7 @@ constexpr GadgetType TextType = {TextTypeNumber, nullptr, nullptr, nullptr, null
 
 std::intptr_t TextGadget(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
                          std::int32_t height, const char* text) {
-    HWND window = CreateGadgetWindow(0, "Static", text != nullptr ? text : "", TextStyle, x, y,
-                                     width, height);
-    if (window == nullptr) {
-        return 0;
-    }
-    const RegistryObject object = TakeGadgetRecord(number, window);
-    if (object.Storage == nullptr) {
-        return 0;
-    }
-    return RegisterGadget(number, object, window, &TextType);
+    return CreateControlGadget(number, "Static", text, TextStyle, x, y, width, height, &TextType);
 }
 
 void SetGadgetText(std::int32_t number, const char* text) {

@@ -8,12 +8,11 @@ outside, and the files on disk afterwards.
 import os
 import shutil
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import inkswap_driver  # noqa: E402
-from inkswap_driver import WHITE_ROW, UserTestCase, find_window, noise, program_argument, run, run_tests  # noqa: E402
+from inkswap_driver import WHITE_ROW, UserTestCase, find_window, noise, program_argument, run_tests  # noqa: E402
 from screen_reference import SCREEN_BYTES  # noqa: E402
 
 
@@ -84,14 +83,7 @@ class DropTest(UserTestCase):
         self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
 
     def test_quit_in_the_file_menu_ends_the_program_with_code_0(self):
-        # The File title sits at the left of the menu bar, above the client
-        # area; the menu opens on it and Quit is its last item.
-        left, top = self.inkswap.client
-        run("xdotool", "mousemove", str(left + 15), str(top - 10))
-        time.sleep(0.3)
-        self.inkswap.click()
-        time.sleep(0.5)
-        run("xdotool", "key", "Up", "Return")
+        self.inkswap.choose_quit()
         self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
 
 

@@ -236,6 +236,17 @@ class Inkswap:
         self.move_to_client(box[0] + 7, box[1] + 10)
         self.click()
 
+    def choose_quit(self):
+        """File > Quit: the File title sits at the left of the menu bar,
+        above the client area; the menu opens on it and Quit is its last
+        item."""
+        left, top = self.client
+        run("xdotool", "mousemove", str(left + 15), str(top - 10))
+        time.sleep(0.3)
+        self.click()
+        time.sleep(0.5)
+        run("xdotool", "key", "Up", "Return")
+
     def click_close_box(self):
         left, top, width, _ = self.outer
         run("xdotool", "mousemove", str(left + width - 7), str(top + 7))

@@ -49,13 +49,8 @@ class KeepWorkTest(UserTestCase):
             self.inkswap.key("ctrl+q")
         elif how == "close box":
             self.inkswap.click_close_box()
-        else:  # File > Quit: the menu's last item
-            left, top = self.inkswap.client
-            run("xdotool", "mousemove", str(left + 15), str(top - 10))
-            time.sleep(0.3)
-            self.inkswap.click()
-            time.sleep(0.5)
-            run("xdotool", "key", "Up", "Return")
+        else:
+            self.inkswap.choose_quit()
 
     def assertEnds(self):
         self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
