@@ -108,7 +108,8 @@ class KeepWorkTest(UserTestCase):
         self.correct(screen)
         self.inkswap.drop([self.picture])
         self.answer("y")
-        self.assertEqual(self.read(self.other), bytes(screen), "Yes saved the picture first")
+        # The box goes before the save has run: wait for the file.
+        self.assertTrue(wait_for(lambda: self.read(self.other) == bytes(screen)), "Yes saved the picture first")
         self.assertShows(bytearray(noise(1)), self.hover(3, 2))
 
     def test_a_save_cut_short_by_a_file_size_limit_leaves_the_file_whole(self):

@@ -129,14 +129,14 @@ bool ReplaceFileWith(const char* target, const char* temporary) {
         if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
             return false;
         }
-        // Set on the new file first: the one replacing step then leaves
-        // them in place whichever call makes it.
+        // Set on the new file first: the replacing step then leaves them
+        // in place.
         const DWORD kept = attributes & KeptAttributes;
         ::SetFileAttributesW(wideTemporary.Text(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-        if (::ReplaceFileW(wideTarget.Text(), wideTemporary.Text(), nullptr, 0, nullptr, nullptr)) {
-            return true;
-        }
     }
+    // One rename over the old file. Not ReplaceFileW: under Wine it removes
+    // the old file before the new one takes its name, and a crash between
+    // the two would leave no file at all.
     return ::MoveFileExW(wideTemporary.Text(), wideTarget.Text(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
