@@ -384,6 +384,9 @@ TEST_F(CanvasTest, ConfinementEndsWhenTheCaptureIsLostOrTheCanvasGoes) {
         {"capture taken", [](HWND) { ::ReleaseCapture(); }},
         {"mode cancelled", [](HWND canvas) { ::SendMessageA(canvas, WM_CANCELMODE, 0, 0); }},
         {"canvas destroyed", [](HWND canvas) { ::DestroyWindow(canvas); }},
+        // Last: the shut-down's window step closes every window, as after
+        // Ctrl+Q pressed with the button still held.
+        {"windows closed at shut-down", [](HWND) { WindowLibraryEnd(); }},
     };
     for (const Ending& ending : endings) {
         SCOPED_TRACE(ending.What);
