@@ -3,6 +3,7 @@
 #include "app/screen_file.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
+#include "app/status_line.h"
 #include "gadget/drop_target.h"
 #include "runtime/file.h"
 #include "runtime/string_operations.h"
@@ -34,17 +35,6 @@ bool HasText(const rook::StringVariable text) {
 // Keeps the text now built at p in a string variable.
 void Keep(rook::StringVariable& variable, std::int32_t p) {
     rook::AssignString(variable, p);
-}
-
-// The file name without its folder.
-const char* FileNameOf(const char* path) {
-    const char* name = path;
-    for (const char* at = path; *at != '\0'; ++at) {
-        if (*at == '\\' || *at == '/') {
-            name = at + 1;
-        }
-    }
-    return name;
 }
 
 // A picture that came from a file and differs from the bytes last loaded
