@@ -137,8 +137,17 @@ def frame_extents(window):
 SESSION_WINDOWS = {"Default - Wine desktop"}
 
 
+def windows_path(path):
+    """The Windows name of a Linux path, as Wine's programs see it."""
+    return run("winepath", "-w", path).strip()
+
+
 class Inkswap:
-    def __init__(self, executable, arguments=()):
+    def __init__(self, executable, arguments=(), probe=None):
+        """Starts the program with the arguments. probe, the window probe
+        (tests/e2e/window_probe.cpp), reads what xdotool cannot: the status
+        line, and the client area of a window that opens with a picture."""
+        self.probe = probe
         self.process = subprocess.Popen(
             ["wine", executable, *arguments], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
         )
@@ -152,10 +161,27 @@ class Inkswap:
     def locate(self):
         """Finds the window and its client area on the screen: where the
         program put it in Wine's desktop, or wherever the window manager
-        placed or sized it."""
+        placed or sized it. Windows' screen coordinates are the X screen's
+        in both modes (the desktop sits at the screen's origin)."""
         self.outer = window_geometry(self.window)
+        if self.probe is not None:
+            x, y = self.read_probe("client").split()
+            self.client = (int(x), int(y))
+            return
         left = self.outer[0] + self.border
         self.client = (left, self._client_top(left))
+
+    def read_probe(self, what):
+        """What the window probe prints about the window ("status" or
+        "client")."""
+        result = subprocess.run(["wine", self.probe, what], capture_output=True, timeout=30)
+        if result.returncode != 0:
+            raise RuntimeError(f"the window probe found no window ({result.returncode})")
+        return result.stdout.decode("utf-8")
+
+    def status(self):
+        """The status line's text."""
+        return self.read_probe("status")
 
     def _client_top(self, client_left):
         """The client area's top, below the caption and the menu bar: found
@@ -358,8 +384,10 @@ def noise(seed, size=SCREEN_BYTES):
     return bytes(generator.randrange(256) for _ in range(size))
 
 
-# The program under test, set by the test script from its first argument.
+# The program under test, set by the test script from its first argument,
+# and the window probe, for the scripts that read the status line.
 EXECUTABLE = None
+PROBE = None
 
 
 class UserTestCase(unittest.TestCase):
@@ -369,8 +397,13 @@ class UserTestCase(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="inkswap-e2e-")
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
-        self.inkswap = Inkswap(EXECUTABLE)
+        self.inkswap = Inkswap(EXECUTABLE, self.arguments(), PROBE)
         self.addCleanup(self.inkswap.close)
+
+    def arguments(self):
+        """The program's command line after its name; a test case that
+        starts it with files writes them into self.folder here."""
+        return ()
 
     def write(self, name, data):
         path = os.path.join(self.folder, name)
