@@ -15,6 +15,7 @@
 #include "window/window.h"
 #include "window/window_procedure.h"
 
+#include <commdlg.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
@@ -46,6 +47,7 @@ int questionAnswer = IDNO;
 std::wstring openChoice;
 int opensSeen = 0;
 HWND openOwner = nullptr;
+std::wstring openFolder; // the folder the dialog started in
 
 std::string BoxText(HWND box) {
     char text[256] = {};
@@ -56,6 +58,9 @@ std::string BoxText(HWND box) {
 void AnswerOpenDialog(HWND dialog) {
     ++opensSeen;
     openOwner = ::GetWindow(dialog, GW_OWNER);
+    wchar_t folder[MAX_PATH] = {};
+    ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    openFolder = folder;
     if (openChoice.empty()) {
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
@@ -98,6 +103,7 @@ void HandleUntil(std::int32_t code) {
     questionsAsked = 0;
     opensSeen = 0;
     openOwner = nullptr;
+    openFolder.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, CloseErrorBox);
     for (int i = 0; i < 200; ++i) {
         shell.EventCode = rook::WaitWindowEvent();
@@ -270,6 +276,8 @@ TEST_F(ShellTest, OpenLoadsTheChosenFileAsADropDoes) {
         ChooseMenuItem(OpenItem);
         EXPECT_EQ(opensSeen, 1) << "the dialog came: " << (c.Chosen ? c.Chosen : "Cancel");
         EXPECT_EQ(openOwner, rook::WindowID(MainWindow)) << "owned by the main window";
+        EXPECT_TRUE(std::filesystem::equivalent(openFolder, directory_.Root()))
+            << "it starts in the current file's folder";
         EXPECT_EQ(boxSeen ? boxText : "", c.Box != nullptr ? c.Box : "");
         EXPECT_EQ(PathShown(), directory_.PathOf(c.Path));
         const bool loads = std::string(c.Path) != "start.scr";

@@ -133,6 +133,9 @@ def frame_extents(window):
     return tuple(int(value) for value in values.split(","))
 
 
+# The title of the standard open dialog.
+OPEN_DIALOG = "Open"
+
 # Windows that belong to the session rather than to the program under test.
 SESSION_WINDOWS = {"Default - Wine desktop"}
 
@@ -311,6 +314,33 @@ class Inkswap:
         run("xdotool", "key", "Return")
         wait_for(lambda: find_window(title, timeout=0) is None)
         return True
+
+    def open_dialog(self, how="ctrl+o"):
+        """Opens the open dialog with Ctrl+O or from the File menu (its
+        first item); whether it came."""
+        if how == "ctrl+o":
+            self.key("ctrl+o")
+        else:
+            run("xdotool", "mousemove", str(self.client[0] + 15), str(self.client[1] - 10))
+            time.sleep(0.3)
+            self.click()
+            time.sleep(0.5)
+            run("xdotool", "key", "Down", "Return")
+        if find_window(OPEN_DIALOG) is None:
+            return False
+        time.sleep(0.5)  # the name box takes the keys once the dialog is up
+        return True
+
+    def choose(self, path):
+        """Types the file's Windows name into the open dialog and presses
+        Return; whether the dialog went. The pointer is then moved onto
+        the colour picture, as its first movement there only enters it."""
+        run("xdotool", "type", "--delay", "20", windows_path(path))
+        run("xdotool", "key", "Return")
+        gone = wait_for(lambda: find_window(OPEN_DIALOG, timeout=0) is None)
+        self.move_to(1, 100, 100)
+        time.sleep(0.3)
+        return bool(gone)
 
     def drop(self, paths, canvas=1, x=200, y=200):
         """Drags the files from a file-manager-like source onto a canvas.

@@ -43,6 +43,12 @@ class ManagedTest(UserTestCase):
         self.correct(screen, 4, 5)
         self.save(path, bytes(screen))
 
+    def test_a_file_chosen_with_ctrl_o_loads(self):
+        path = self.write("chosen.scr", noise(13))
+        self.assertTrue(self.inkswap.open_dialog("ctrl+o"), "the open dialog comes")
+        self.assertTrue(self.inkswap.choose(path), "the dialog goes")
+        self.assertShows(noise(13), self.hover(3, 2))
+
     def test_resizing_by_the_frame_leaves_the_program_working(self):
         before = window_geometry(self.inkswap.window)
         self.inkswap.drag_frame_corner(90, 50)

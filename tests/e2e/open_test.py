@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import inkswap_driver  # noqa: E402
 from inkswap_driver import (  # noqa: E402
+    OPEN_DIALOG,
     UserTestCase,
     find_window,
     noise,
@@ -27,9 +28,6 @@ from inkswap_driver import (  # noqa: E402
 )
 from screen_reference import ATTRIBUTES, SCREEN_BYTES  # noqa: E402
 
-DIALOG = "Open"
-
-
 def with_attribute(screen, column, row, attribute):
     """The screen with the attribute byte of cell (column, row) set."""
     changed = bytearray(screen)
@@ -38,37 +36,12 @@ def with_attribute(screen, column, row, attribute):
 
 
 class OpenTest(UserTestCase):
-    def open_dialog(self, how):
-        """Opens the open dialog with Ctrl+O or from the File menu (its
-        first item)."""
-        if how == "ctrl+o":
-            self.inkswap.key("ctrl+o")
-        else:
-            left, top = self.inkswap.client
-            run("xdotool", "mousemove", str(left + 15), str(top - 10))
-            time.sleep(0.3)
-            self.inkswap.click()
-            time.sleep(0.5)
-            run("xdotool", "key", "Down", "Return")
-        self.assertIsNotNone(find_window(DIALOG), "the open dialog comes")
-        time.sleep(0.5)  # the name box takes the keys once the dialog is up
-
-    def choose(self, path):
-        """Types the file's Windows name into the dialog and presses Return."""
-        run("xdotool", "type", "--delay", "20", windows_path(path))
-        run("xdotool", "key", "Return")
-        self.assertTrue(wait_for(lambda: find_window(DIALOG, timeout=0) is None), "the dialog goes")
-        # The pointer rests between the pictures: its first movement onto
-        # one only enters it.
-        self.inkswap.move_to(1, 100, 100)
-        time.sleep(0.3)
-
     def test_a_file_chosen_in_the_dialog_loads_by_either_way_in(self):
         for how, seed in (("ctrl+o", 21), ("menu", 22)):
             with self.subTest(how=how):
                 path = self.write(f"picture{seed}.scr", noise(seed))
-                self.open_dialog(how)
-                self.choose(path)
+                self.assertTrue(self.inkswap.open_dialog(how), "the open dialog comes")
+                self.assertTrue(self.inkswap.choose(path), "the dialog goes")
                 self.assertShows(noise(seed), self.hover(3, 2))
                 self.assertTrue(wait_for(lambda: self.inkswap.status().startswith(f"picture{seed}.scr |")))
 
@@ -76,12 +49,12 @@ class OpenTest(UserTestCase):
         path = self.write("picture.scr", noise(23))
         screen, highlight = self.load(path)
         status = self.inkswap.status()
-        self.open_dialog("ctrl+o")
+        self.assertTrue(self.inkswap.open_dialog("ctrl+o"), "the open dialog comes")
         run("xdotool", "key", "Escape")
-        self.assertTrue(wait_for(lambda: find_window(DIALOG, timeout=0) is None), "Cancel closes it")
+        self.assertTrue(wait_for(lambda: find_window(OPEN_DIALOG, timeout=0) is None), "Cancel closes it")
         self.assertShows(screen, highlight)
-        self.open_dialog("ctrl+o")
-        self.choose(self.write("short.scr", noise(24, SCREEN_BYTES - 1)))
+        self.assertTrue(self.inkswap.open_dialog("ctrl+o"), "the open dialog comes")
+        self.assertTrue(self.inkswap.choose(self.write("short.scr", noise(24, SCREEN_BYTES - 1))), "the dialog goes")
         self.assertTrue(self.inkswap.dismiss_box("Error"), "a message box says why")
         self.assertShows(screen, self.hover(3, 2))
         self.assertEqual(self.inkswap.status(), status)
