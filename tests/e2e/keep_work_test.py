@@ -161,7 +161,8 @@ class KeepWorkTest(unittest.TestCase):
         self.correct(screen)
         self.inkswap.drop([self.picture])
         self.answer("y")
-        self.assertEqual(self.read(self.other), bytes(screen), "Yes saved the picture first")
+        # The save runs as the question goes; wait for it to reach the disk.
+        self.assertTrue(wait_for(lambda: self.read(self.other) == bytes(screen)), "Yes saved the picture first")
         self.assertShows(bytearray(noise(1)), self.hover(3, 2))
 
     def test_a_save_cut_short_by_a_file_size_limit_leaves_the_file_whole(self):
