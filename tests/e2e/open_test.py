@@ -1,7 +1,8 @@
 """End-to-end tests of opening files as a user does, and of the status line:
 File > Open.. and Ctrl+O (the standard open dialog, a typed name and
 Return, Cancel, a file of the wrong size), a file named on the command line
-(with a space and a Cyrillic letter in its name), and the status line read
+(with a space and a Cyrillic letter in its name, and a second name after
+it that is left alone), and the status line read
 from another process: the file's name, its modified mark and the cell
 under the pointer.
 
@@ -86,9 +87,10 @@ class CommandLineTest(UserTestCase):
 
     def arguments(self):
         self.screen = noise(26)
-        return [windows_path(self.write(self.NAME, self.screen))]
+        second = self.write("second.scr", noise(27))
+        return [windows_path(self.write(self.NAME, self.screen)), windows_path(second)]
 
-    def test_a_file_named_on_the_command_line_shows_at_once(self):
+    def test_the_first_file_named_on_the_command_line_shows_at_once(self):
         self.assertTrue(wait_for(lambda: self.inkswap.status() == self.NAME), self.inkswap.status())
         self.assertShows(self.screen, self.hover(3, 2))
         # It is the save path too.
