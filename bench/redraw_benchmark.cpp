@@ -8,12 +8,16 @@
 //    the canvas window procedure and WaitWindowEvent to the shell's
 //    handler) within one cell, and into another cell with the title set
 //    aside (it already shows the new cell: setting it repaints the caption,
-//    measured apart), each against the same two copies.
+//    measured apart), each against the same two copies; the status line
+//    then changes too (the cell part), which is also measured apart, with
+//    the repaint it causes.
 // Each figure is given for the fastest of several batches (other load on
 // the machine only ever adds time) and for the median batch.
 
 #include "app/screen_image.h"
 #include "app/shell.h"
+#include "app/status_display.h"
+#include "app/status_line.h"
 #include "gadget/canvas.h"
 #include "gadget/gadget.h"
 #include "screen_fixtures.h"
@@ -152,6 +156,14 @@ int main() {
         rook::SetWindowTitle(inkswap::MainWindow, (++flip & 1) != 0 ? "x:1 y:2" : "x:3 y:4");
     });
 
+    int column = 0;
+    const Timing status = TimePerRun(100, [&] {
+        const std::int32_t x = (++column & 1) != 0 ? 16 : 15;
+        inkswap::ShowStatus(inkswap::MakeStatusFacts("C:\\screens\\title.scr", false, true,
+                                                     inkswap::CellFactsOf(shell.Screen, x, 11)));
+        DispatchWaitingMessages(); // its repaint
+    });
+
     std::printf("RedrawScreen:            %.3f ms fastest, %.3f ms median\n", redraw.Fastest * 1000,
                 redraw.Median * 1000);
     std::printf("two back-buffer copies:  %.3f ms fastest, %.3f ms median\n", copies.Fastest * 1000,
@@ -160,9 +172,12 @@ int main() {
                 cursor.Fastest * 1000, cursor.Median * 1000);
     std::printf("title changed:           %.3f ms fastest, %.3f ms median\n", title.Fastest * 1000,
                 title.Median * 1000);
+    std::printf("status line changed:     %.3f ms fastest, %.3f ms median\n", status.Fastest * 1000,
+                status.Median * 1000);
     PrintRatio("RedrawScreen / two copies", redraw, copies);
     PrintRatio("pointer move within a cell / two copies", withinCell, copies);
     PrintRatio("pointer move into another cell, title set aside / two copies", intoCell, copies);
+    PrintRatio("status line changed / two copies", status, copies);
     inkswap::EndShell(shell);
     return 0;
 }

@@ -1,7 +1,8 @@
 """Makes the README's picture of Inkswap at work: starts the program,
 drops a generated sample screen on it from another program, lays the grid
-over both pictures, hovers over a cell (its column and row in the title)
-and saves a screenshot of the window as a PNG.
+over both pictures, hovers over a cell (its column and row in the title,
+its colours and addresses in the status line) and saves a screenshot of
+the window as a PNG.
 
 Runs inside a Wine session (scripts/demo starts one on an Xvfb of its own):
 
@@ -18,20 +19,19 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from inkswap_driver import GRID_BOX, Inkswap, wait_for  # noqa: E402
 
-HOVERED_CELL = (13, 9)
+HOVERED_CELL = (5, 17)  # a window of the scene's house
 
 
 def make_sample(make_screen, folder):
-    """The attribute sweep: every colour pair, with a bitmap that differs
-    from cell to cell."""
+    """The sample scene: lettering above a sun, hills and a house."""
     subprocess.run(
-        ["wine", make_screen, "sweep", "sample.scr"],
+        ["wine", make_screen, "scene", "title.scr"],
         cwd=folder,
         check=True,
         stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
     )
-    return os.path.join(folder, "sample.scr")
+    return os.path.join(folder, "title.scr")
 
 
 def main():

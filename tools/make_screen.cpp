@@ -1,6 +1,7 @@
 // Writes deterministic screen files for tests and demos:
 //
 //   make_screen sweep <file>          every attribute, position-dependent bitmap
+//   make_screen scene <file>          lettering above a small scene
 //   make_screen noise <seed> <file>   pseudo-random screen
 //   make_screen bytes <count> <seed> <file>
 //                                     pseudo-random file of any size
@@ -15,6 +16,7 @@ namespace {
 
 int Usage() {
     std::fputs("usage: make_screen sweep <file>\n"
+               "       make_screen scene <file>\n"
                "       make_screen noise <seed> <file>\n"
                "       make_screen bytes <count> <seed> <file>\n",
                stderr);
@@ -39,6 +41,10 @@ int main(int argc, char** argv) {
     const std::string pattern = argc > 1 ? argv[1] : "";
     if (pattern == "sweep" && argc == 3) {
         const fixtures::Screen screen = fixtures::AttributeSweep();
+        return Write(argv[2], screen.data(), screen.size());
+    }
+    if (pattern == "scene" && argc == 3) {
+        const fixtures::Screen screen = fixtures::Scene();
         return Write(argv[2], screen.data(), screen.size());
     }
     if (pattern == "noise" && argc == 4) {

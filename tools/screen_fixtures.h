@@ -18,6 +18,11 @@ using Screen = std::array<std::uint8_t, ScreenBytes>;
 // interleaved layout shows. The bytes 0x00, 0x80, 0x01 and 0xFF all occur.
 Screen AttributeSweep();
 
+// A picture such as a user would load: "INKSWAP" in large white letters
+// on blue above a small scene (a sun in a cyan sky, green hills, a red
+// house), with the colour clash of real Spectrum art where they meet.
+Screen Scene();
+
 // Pseudo-random bytes from a seed.
 Screen Noise(std::uint32_t seed);
 

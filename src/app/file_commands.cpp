@@ -1,8 +1,10 @@
 #include "app/file_commands.h"
 
+#include "app/open_dialog.h"
 #include "app/screen_file.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
+#include "app/status_line.h"
 #include "gadget/drop_data.h"
 #include "gadget/drop_target.h"
 #include "runtime/file.h"
@@ -37,24 +39,6 @@ void Keep(rook::StringVariable& variable, std::int32_t p) {
     rook::AssignString(variable, p);
 }
 
-// The file name without its folder.
-const char* FileNameOf(const char* path) {
-    const char* name = path;
-    for (const char* at = path; *at != '\0'; ++at) {
-        if (*at == '\\' || *at == '/') {
-            name = at + 1;
-        }
-    }
-    return name;
-}
-
-// A picture that came from a file and differs from the bytes last loaded
-// or saved. A cell corrected twice is no change.
-bool IsModified(const ShellState& shell) {
-    return HasText(shell.Path) &&
-           std::memcmp(shell.Screen, shell.Saved, static_cast<std::size_t>(ScreenFileSize)) != 0;
-}
-
 // The new picture is now the one on disk.
 void MarkSaved(ShellState& shell) {
     std::memcpy(shell.Saved, shell.Screen, static_cast<std::size_t>(ScreenFileSize));
@@ -85,7 +69,53 @@ std::int32_t AskToSave(const char* path) {
     return rook::MessageRequester(QuestionTitle, text.Text(), MB_YESNOCANCEL);
 }
 
+// Loads the file named by shell.DropName: the one path of every file that
+// comes in (a drop, Open.., the command line).
+void LoadDropName(ShellState& shell) {
+    const std::int32_t p = rook::TempTop();
+    if (!IsScreenFileSize(rook::FileSize(shell.DropName))) {
+        ShowError(NotAScreenMessage);
+        return;
+    }
+    std::array<std::uint8_t, ScreenFileSize> bytes{};
+    // Neither the picture nor the save path changes on a failed load: a
+    // later Save must not write the old picture over a file that was not
+    // read.
+    switch (LoadScreenFile(shell.DropName, bytes.data())) {
+    case ScreenLoad::Unreadable:
+        ShowError(UnreadableMessage);
+        return;
+    case ScreenLoad::NotAScreen:
+        ShowError(NotAScreenMessage);
+        return;
+    case ScreenLoad::Loaded:
+        break;
+    }
+    // Asked only now, when the new picture really would replace this one.
+    if (!MayDiscardPicture(shell)) {
+        return;
+    }
+    std::memcpy(shell.Screen, bytes.data(), bytes.size());
+    MarkSaved(shell);
+    RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
+    rook::AppendString(shell.DropName);
+    Keep(shell.Path, p);
+}
+
+void OpenFromDialog(ShellState& shell) {
+    Utf8Name chosen{};
+    if (!AskForScreenFile(rook::WindowID(MainWindow), shell.Path, chosen)) {
+        return; // Cancel changes nothing
+    }
+    OpenScreenFile(shell, chosen.data());
+}
+
 } // namespace
+
+bool IsModified(const ShellState& shell) {
+    return HasText(shell.Path) &&
+           std::memcmp(shell.Screen, shell.Saved, static_cast<std::size_t>(ScreenFileSize)) != 0;
+}
 
 bool MayDiscardPicture(ShellState& shell) {
     if (!IsModified(shell)) {
@@ -132,7 +162,10 @@ void HandleMenuEvent(ShellState& shell) {
     case QuitItem:
         shell.EventCode = rook::EventCloseWindow;
         break;
-    default: // "Open.." has no action
+    case OpenItem:
+        OpenFromDialog(shell);
+        break;
+    default:
         break;
     }
 }
@@ -159,33 +192,14 @@ void HandleDropEvent(ShellState& shell) {
     Keep(shell.DropList, p);
     rook::StringField(shell.DropList, 1, "\n", p);
     Keep(shell.DropName, p);
-    if (!IsScreenFileSize(rook::FileSize(shell.DropName))) {
-        ShowError(NotAScreenMessage);
-        return;
-    }
-    std::array<std::uint8_t, ScreenFileSize> bytes{};
-    // Neither the picture nor the save path changes on a failed load: a
-    // later Save must not write the old picture over a file that was not
-    // read.
-    switch (LoadScreenFile(shell.DropName, bytes.data())) {
-    case ScreenLoad::Unreadable:
-        ShowError(UnreadableMessage);
-        return;
-    case ScreenLoad::NotAScreen:
-        ShowError(NotAScreenMessage);
-        return;
-    case ScreenLoad::Loaded:
-        break;
-    }
-    // Asked only now, when the new picture really would replace this one.
-    if (!MayDiscardPicture(shell)) {
-        return;
-    }
-    std::memcpy(shell.Screen, bytes.data(), bytes.size());
-    MarkSaved(shell);
-    RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
-    rook::AppendString(shell.DropName);
-    Keep(shell.Path, p);
+    LoadDropName(shell);
+}
+
+void OpenScreenFile(ShellState& shell, const char* name) {
+    const std::int32_t p = rook::TempTop();
+    rook::AppendString(name);
+    Keep(shell.DropName, p);
+    LoadDropName(shell);
 }
 
 } // namespace inkswap

@@ -1,7 +1,8 @@
 #pragma once
 // The screen file commands: the menu bar and its shortcuts, loading a screen
-// by dropping a file on either picture, saving over the file last loaded,
-// and Quit. There is no file dialog: files come in only by drag-and-drop.
+// dropped on either picture, chosen with Open.. or named on the command
+// line (all three by the same path), saving over the file last loaded, and
+// Quit.
 
 #include "app/shell.h"
 
@@ -46,6 +47,14 @@ void IgnoreBareCloseMessage(ShellState& shell);
 // anything else is refused with a message box. A modified picture that the
 // new one would replace is asked about first.
 void HandleDropEvent(ShellState& shell);
+
+// A picture that came from a file and differs from the bytes last loaded
+// or saved. A cell corrected twice is no change.
+bool IsModified(const ShellState& shell);
+
+// Loads the named screen file exactly as a dropped one: the same checks,
+// boxes and question.
+void OpenScreenFile(ShellState& shell, const char* name);
 
 // Whether the picture may be thrown away: it is unmodified, or the user
 // answered "Save changes to <file>?" with Yes (and the save worked) or No.

@@ -1,14 +1,18 @@
 #include "app/shell.h"
 
+#include "app/command_line.h"
 #include "app/file_commands.h"
 #include "app/screen_display.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
+#include "app/status_display.h"
+#include "app/status_line.h"
 #include "app/window_layout.h"
 #include "drawing/drawing_context.h"
 #include "gadget/canvas.h"
 #include "gadget/check_box.h"
 #include "gadget/gadget.h"
+#include "gadget/text_gadget.h"
 #include "runtime/memory_block.h"
 #include "runtime/string_operations.h"
 #include "runtime/toolkit_heap.h"
@@ -46,6 +50,8 @@ bool BuildWindow() {
     MakeCanvas(ColourCanvas, ColourCanvasPlacement);
     MakeCheckBox(CorrectModeBox, CorrectModeBoxPlacement, "Correct Mode");
     MakeCheckBox(GridBox, GridBoxPlacement, "Grid");
+    const Placement& status = StatusLinePlacement;
+    rook::TextGadget(StatusLine, status.X, status.Y, status.Width, status.Height, NoFileText);
     return true;
 }
 
@@ -72,6 +78,7 @@ void ShowCellInTitle(ShellState& shell, std::int32_t x, std::int32_t y) {
 // The pointer's cell: canvas pixels divided by 16, rounding towards minus
 // infinity.
 void ReadPointerCell(ShellState& shell, std::int32_t gadget) {
+    shell.CellKnown = true;
     shell.X = rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerX) >> CellShift;
     shell.Y = rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerY) >> CellShift;
 }
@@ -89,30 +96,7 @@ void HandleCanvasEvent(ShellState& shell, std::int32_t gadget) {
     }
 }
 
-} // namespace
-
-StartResult StartShell(ShellState& shell) {
-    if (!rook::ToolkitStart()) {
-        return StartResult::NoToolkit;
-    }
-    shell.Screen = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
-    shell.Saved = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
-    if (shell.Screen == nullptr || shell.Saved == nullptr) {
-        return StartResult::NoMemory;
-    }
-    ForgetShownScreen(); // new canvases show nothing drawn yet
-    if (!BuildWindow()) {
-        return StartResult::NoWindow;
-    }
-    EnableDropsAndShortcuts();
-    return StartResult::Started;
-}
-
-void HandleEvent(ShellState& shell) {
-    IgnoreBareCloseMessage(shell);
-    HandleMenuEvent(shell);
-    HandleCloseRequest(shell);
-    HandleDropEvent(shell);
+void HandleGadgetEvent(ShellState& shell) {
     if (shell.EventCode != rook::EventGadgetAction) {
         return;
     }
@@ -124,6 +108,51 @@ void HandleEvent(ShellState& shell) {
     if (gadget == BitmapCanvas || gadget == ColourCanvas) {
         HandleCanvasEvent(shell, gadget);
     }
+}
+
+// The status line follows whatever the event changed: the file, its
+// modified mark, the cell under the pointer or that cell's bytes.
+void UpdateStatus(const ShellState& shell) {
+    ShowStatus(MakeStatusFacts(shell.Path, IsModified(shell), shell.CellKnown,
+                               CellFactsOf(shell.Screen, shell.X, shell.Y)));
+}
+
+// A file named on the command line is loaded as the window shows, by the
+// path of a dropped one.
+void OpenNamedFile(ShellState& shell) {
+    Utf8Name name{};
+    if (FirstNamedFile(name)) {
+        OpenScreenFile(shell, name.data());
+    }
+}
+
+} // namespace
+
+void HandleEvent(ShellState& shell) {
+    IgnoreBareCloseMessage(shell);
+    HandleMenuEvent(shell);
+    HandleCloseRequest(shell);
+    HandleDropEvent(shell);
+    HandleGadgetEvent(shell);
+    UpdateStatus(shell);
+}
+
+StartResult StartShell(ShellState& shell) {
+    if (!rook::ToolkitStart()) {
+        return StartResult::NoToolkit;
+    }
+    shell.Screen = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
+    shell.Saved = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
+    if (shell.Screen == nullptr || shell.Saved == nullptr) {
+        return StartResult::NoMemory;
+    }
+    ForgetShownScreen(); // new canvases show nothing drawn yet
+    ForgetShownStatus();
+    if (!BuildWindow()) {
+        return StartResult::NoWindow;
+    }
+    EnableDropsAndShortcuts();
+    return StartResult::Started;
 }
 
 void EndShell(ShellState& shell) {
@@ -157,6 +186,8 @@ int RunShell() {
         return 1;
     }
     if (result == StartResult::Started) {
+        OpenNamedFile(shell);
+        UpdateStatus(shell);
         do {
             shell.EventCode = rook::WaitWindowEvent();
             HandleEvent(shell);

@@ -1,6 +1,6 @@
 #pragma once
-// The application shell: Inkswap's one window with the two pictures and the
-// two check boxes, and the event loop that follows the pointer, corrects
+// The application shell: Inkswap's one window with the two pictures, the
+// two check boxes and the status line, and the event loop that follows the pointer, corrects
 // cells on click and toggles the grid until the window is to close.
 
 #include "app/screen_renderer.h"
@@ -16,6 +16,7 @@ inline constexpr std::int32_t BitmapCanvas = 0; // the left picture
 inline constexpr std::int32_t ColourCanvas = 1; // the right picture
 inline constexpr std::int32_t CorrectModeBox = 2;
 inline constexpr std::int32_t GridBox = 3;
+inline constexpr std::int32_t StatusLine = 4; // the file and the cell under the pointer
 
 // The two pictures: each canvas and the view it shows.
 struct Picture {
@@ -31,6 +32,7 @@ struct ShellState {
     std::int32_t EventCode;
     std::int32_t X; // the last pointer cell
     std::int32_t Y;
+    bool CellKnown;  // the pointer has been over a picture: (X, Y) is its cell
     bool TitleShown; // the title shows cell (TitleX, TitleY)
     std::int32_t TitleX;
     std::int32_t TitleY;

@@ -22,5 +22,7 @@ inline constexpr Placement BitmapCanvasPlacement = {0, 20, 512, 384};
 inline constexpr Placement ColourCanvasPlacement = {530, 20, 512, 384};
 inline constexpr Placement CorrectModeBoxPlacement = {10, 0, 270, 20};
 inline constexpr Placement GridBoxPlacement = {280, 0, 270, 20};
+// Below the two pictures, as wide as both.
+inline constexpr Placement StatusLinePlacement = {10, 410, 1032, 20};
 
 } // namespace inkswap

@@ -15,6 +15,8 @@
 #include "window/window.h"
 #include "window/window_procedure.h"
 
+#include <commdlg.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
 
@@ -40,13 +42,43 @@ std::string questionText;
 int questionsAsked = 0;
 int questionAnswer = IDNO;
 
+// What the open dialog is answered with: a name typed into it and OK, or
+// Cancel when empty; and what was seen of it.
+std::wstring openChoice;
+int opensSeen = 0;
+HWND openOwner = nullptr;
+std::wstring openFolder; // the folder the dialog started in
+
 std::string BoxText(HWND box) {
     char text[256] = {};
     ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     return text;
 }
 
+void AnswerOpenDialog(HWND dialog) {
+    ++opensSeen;
+    openOwner = ::GetWindow(dialog, GW_OWNER);
+    wchar_t folder[MAX_PATH] = {};
+    ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    openFolder = folder;
+    if (openChoice.empty()) {
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    // The name box is a combo box or an edit, by the dialog's version.
+    for (int box : {cmb13, edt1}) {
+        ::SetDlgItemTextW(dialog, box, openChoice.c_str());
+    }
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
 void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND open = ::FindWindowA("#32770", "Open"); open != nullptr) {
+        if (opensSeen == 0) {
+            AnswerOpenDialog(open);
+        }
+        return;
+    }
     if (HWND question = ::FindWindowA("#32770", QuestionTitle); question != nullptr) {
         // The question comes before any error box of a failed save.
         questionText = BoxText(question);
@@ -69,6 +101,9 @@ void HandleUntil(std::int32_t code) {
     boxText.clear();
     questionText.clear();
     questionsAsked = 0;
+    opensSeen = 0;
+    openOwner = nullptr;
+    openFolder.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, CloseErrorBox);
     for (int i = 0; i < 200; ++i) {
         shell.EventCode = rook::WaitWindowEvent();
@@ -110,6 +145,16 @@ Bytes Screen() {
 
 Bytes ScreenBytes(const fixtures::Screen& screen) {
     return Bytes(screen.begin(), screen.end());
+}
+
+std::string StatusShown() {
+    char text[256] = {};
+    ::GetWindowTextA(::GetDlgItem(rook::WindowID(MainWindow), StatusLine), text, sizeof text);
+    return text;
+}
+
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end()); // the test's names are ASCII
 }
 
 std::string PathShown() {
@@ -211,12 +256,47 @@ TEST_F(ShellTest, ASaveThatFailsSaysSoAndKeepsThePicture) {
     EXPECT_EQ(Screen(), loaded) << "still there to save again";
 }
 
-TEST_F(ShellTest, OpenDoesNothingAndQuitEndsTheLoop) {
-    const Bytes before = Screen();
-    ChooseMenuItem(OpenItem);
-    EXPECT_FALSE(boxSeen);
-    EXPECT_EQ(shell.EventCode, rook::EventMenuAction);
-    EXPECT_EQ(Screen(), before);
+TEST_F(ShellTest, OpenLoadsTheChosenFileAsADropDoes) {
+    directory_.Write("noise.scr", ScreenBytes(fixtures::Noise(6)));
+    directory_.Write("short.scr", testsupport::PatternBytes(6911));
+    struct Case {
+        const char* Chosen; // nullptr: Cancel
+        const char* Box;    // the error box's text, or nullptr for none
+        const char* Path;   // the save path afterwards
+        const char* Status;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "start.scr", "start.scr"},
+        {"short.scr", NotAScreenMessage, "start.scr", "start.scr"},
+        {"noise.scr", nullptr, "noise.scr", "noise.scr"},
+    };
+    for (const Case& c : cases) {
+        const Bytes before = Screen();
+        openChoice = c.Chosen != nullptr ? Wide(directory_.PathOf(c.Chosen)) : L"";
+        ChooseMenuItem(OpenItem);
+        EXPECT_EQ(opensSeen, 1) << "the dialog came: " << (c.Chosen ? c.Chosen : "Cancel");
+        EXPECT_EQ(openOwner, rook::WindowID(MainWindow)) << "owned by the main window";
+        EXPECT_TRUE(std::filesystem::equivalent(openFolder, directory_.Root()))
+            << "it starts in the current file's folder";
+        EXPECT_EQ(boxSeen ? boxText : "", c.Box != nullptr ? c.Box : "");
+        EXPECT_EQ(PathShown(), directory_.PathOf(c.Path));
+        const bool loads = std::string(c.Path) != "start.scr";
+        EXPECT_EQ(Screen(), loads ? ScreenBytes(fixtures::Noise(6)) : before);
+        EXPECT_EQ(StatusShown(), c.Status);
+    }
+    openChoice.clear();
+}
+
+TEST_F(ShellTest, TheStatusLineMarksAModifiedPictureUntilItIsSaved) {
+    EXPECT_EQ(StatusShown(), "start.scr");
+    CorrectCell(shell.Screen, 4, 5);
+    ChooseMenuItem(99); // an event that changes nothing else
+    EXPECT_EQ(StatusShown(), "start.scr *");
+    ChooseMenuItem(SaveItem);
+    EXPECT_EQ(StatusShown(), "start.scr");
+}
+
+TEST_F(ShellTest, QuitEndsTheLoop) {
     ChooseMenuItem(QuitItem);
     EXPECT_EQ(shell.EventCode, rook::EventCloseWindow) << "the loop ends after this event";
 }

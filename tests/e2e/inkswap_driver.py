@@ -146,12 +146,24 @@ def frame_extents(window):
     return tuple(int(value) for value in values.split(","))
 
 
+# The title of the standard open dialog.
+OPEN_DIALOG = "Open"
+
 # Windows that belong to the session rather than to the program under test.
 SESSION_WINDOWS = {"Default - Wine desktop"}
 
 
+def windows_path(path):
+    """The Windows name of a Linux path, as Wine's programs see it."""
+    return run("winepath", "-w", path).strip()
+
+
 class Inkswap:
-    def __init__(self, executable, arguments=()):
+    def __init__(self, executable, arguments=(), probe=None):
+        """Starts the program with the arguments. probe, the window probe
+        (tests/e2e/window_probe.cpp), reads what xdotool cannot: the status
+        line, and the client area of a window that opens with a picture."""
+        self.probe = probe
         self.process = subprocess.Popen(
             ["wine", executable, *arguments], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
         )
@@ -166,10 +178,27 @@ class Inkswap:
     def locate(self):
         """Finds the window and its client area on the screen: where the
         program put it in Wine's desktop, or wherever the window manager
-        placed or sized it."""
+        placed or sized it. Windows' screen coordinates are the X screen's
+        in both modes (the desktop sits at the screen's origin)."""
         self.outer = window_geometry(self.window)
+        if self.probe is not None:
+            x, y = self.read_probe("client").split()
+            self.client = (int(x), int(y))
+            return
         left = self.outer[0] + self.border
         self.client = (left, self._client_top(left))
+
+    def read_probe(self, what):
+        """What the window probe prints about the window ("status" or
+        "client")."""
+        result = subprocess.run(["wine", self.probe, what], capture_output=True, timeout=30)
+        if result.returncode != 0:
+            raise RuntimeError(f"the window probe found no window ({result.returncode})")
+        return result.stdout.decode("utf-8")
+
+    def status(self):
+        """The status line's text."""
+        return self.read_probe("status")
 
     def _client_top(self, client_left):
         """The client area's top, below the caption and the menu bar: found
@@ -313,6 +342,33 @@ class Inkswap:
         wait_for(lambda: find_window(title, timeout=0) is None)
         return True
 
+    def open_dialog(self, how="ctrl+o"):
+        """Opens the open dialog with Ctrl+O or from the File menu (its
+        first item); whether it came."""
+        if how == "ctrl+o":
+            self.key("ctrl+o")
+        else:
+            run("xdotool", "mousemove", str(self.client[0] + 15), str(self.client[1] - 10))
+            time.sleep(0.3)
+            self.click()
+            time.sleep(0.5)
+            run("xdotool", "key", "Down", "Return")
+        if find_window(OPEN_DIALOG) is None:
+            return False
+        time.sleep(0.5)  # the name box takes the keys once the dialog is up
+        return True
+
+    def choose(self, path):
+        """Types the file's Windows name into the open dialog and presses
+        Return; whether the dialog went. The pointer is then moved onto
+        the colour picture, as its first movement there only enters it."""
+        run("xdotool", "type", "--delay", "20", windows_path(path))
+        run("xdotool", "key", "Return")
+        gone = wait_for(lambda: find_window(OPEN_DIALOG, timeout=0) is None)
+        self.move_to(1, 100, 100)
+        time.sleep(0.3)
+        return bool(gone)
+
     def drop(self, paths, canvas=1, x=200, y=200):
         """Drags the files from a file-manager-like source onto a canvas.
         The pointer moves in small steps with pauses, as a hand does: the
@@ -385,8 +441,10 @@ def noise(seed, size=SCREEN_BYTES):
     return bytes(generator.randrange(256) for _ in range(size))
 
 
-# The program under test, set by the test script from its first argument.
+# The program under test, set by the test script from its first argument,
+# and the window probe, for the scripts that read the status line.
 EXECUTABLE = None
+PROBE = None
 
 
 class UserTestCase(unittest.TestCase):
@@ -401,9 +459,15 @@ class UserTestCase(unittest.TestCase):
         if self.start_program:
             self.start()
 
-    def start(self, arguments=()):
-        self.inkswap = Inkswap(EXECUTABLE, arguments)
+    def start(self, arguments=None):
+        """Starts Inkswap with the arguments, or with the test case's own."""
+        self.inkswap = Inkswap(EXECUTABLE, self.arguments() if arguments is None else arguments, PROBE)
         self.addCleanup(self.inkswap.close)
+
+    def arguments(self):
+        """The program's command line after its name; a test case that
+        starts it with files writes them into self.folder here."""
+        return ()
 
     def write(self, name, data):
         path = os.path.join(self.folder, name)

@@ -1,7 +1,8 @@
 """End-to-end tests of Inkswap run the way scripts/run starts it for a user:
 Wine in its default managed mode, every window an X window of its own,
 framed by a real window manager (openbox). The window manager, not Wine,
-draws the frame, sizes the window and sends the close request.
+draws the frame, sizes the window and sends the close request. Opening
+files (Ctrl+O, the command line) and the status line are checked here too.
 
     python3 tests/e2e/managed_test.py <inkswap.exe> [<build-dir>]
 """
@@ -22,6 +23,7 @@ from inkswap_driver import (  # noqa: E402
     run_tests,
     wait_for,
     window_geometry,
+    windows_path,
 )
 
 
@@ -43,6 +45,12 @@ class ManagedTest(UserTestCase):
         self.correct(screen, 4, 5)
         self.save(path, bytes(screen))
 
+    def test_a_file_chosen_with_ctrl_o_loads(self):
+        path = self.write("chosen.scr", noise(13))
+        self.assertTrue(self.inkswap.open_dialog("ctrl+o"), "the open dialog comes")
+        self.assertTrue(self.inkswap.choose(path), "the dialog goes")
+        self.assertShows(noise(13), self.hover(3, 2))
+
     def test_resizing_by_the_frame_leaves_the_program_working(self):
         before = window_geometry(self.inkswap.window)
         self.inkswap.drag_frame_corner(90, 50)
@@ -63,8 +71,24 @@ class ManagedTest(UserTestCase):
         self.assertEqual(self.inkswap.process.wait(timeout=10), 0)
 
 
+class ManagedCommandLineTest(UserTestCase):
+    NAME = "мой title.scr"
+
+    def arguments(self):
+        self.screen = noise(14)
+        return [windows_path(self.write(self.NAME, self.screen))]
+
+    def test_a_file_named_on_the_command_line_shows_at_once_with_its_name(self):
+        self.assertTrue(wait_for(lambda: self.inkswap.status() == self.NAME), self.inkswap.status())
+        self.assertShows(self.screen, self.hover(3, 2))
+
+
 def main():
     inkswap_driver.EXECUTABLE = program_argument(__doc__)
+    # The status line is read, and the client area found, by the window
+    # probe built beside the tests.
+    build = sys.argv[2] if len(sys.argv) > 2 else os.path.dirname(os.path.dirname(inkswap_driver.EXECUTABLE))
+    inkswap_driver.PROBE = os.path.join(build, "tests", "window_probe.exe")
     return run_tests(__file__, mode="managed")
 
 

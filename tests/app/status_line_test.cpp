@@ -1,0 +1,127 @@
+#include "app/status_line.h"
+
+#include "app/screen_image.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace {
+
+using namespace inkswap;
+
+std::string Line(const StatusFacts& facts) {
+    StatusText text;
+    text.fill('#'); // what is not written stays visible
+    FormatStatusLine(facts, text);
+    return text.data();
+}
+
+std::array<std::uint8_t, ScreenFileSize> ScreenWithAttribute(std::int32_t x, std::int32_t y,
+                                                             std::uint8_t attribute) {
+    std::array<std::uint8_t, ScreenFileSize> screen{};
+    screen[static_cast<std::size_t>(CellAttributeOffset(x, y))] = attribute;
+    return screen;
+}
+
+TEST(StatusLine, FilePartNamesTheFileWithoutItsFolder) {
+    struct Case {
+        const char* Path;
+        bool Modified;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {nullptr, false, "No file"},
+        {"", false, "No file"},
+        {"D:\\screens\\title.scr", false, "title.scr"},
+        {"D:\\screens\\title.scr", true, "title.scr *"},
+        {"Z:\\tmp\\my pictures/\xd0\x96 one.scr", true, "\xd0\x96 one.scr *"},
+        {"plain.scr", false, "plain.scr"},
+        {"C:\\a&b.scr", false, "a&b.scr"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Line(MakeStatusFacts(c.Path, c.Modified, false, {})), c.Expected)
+            << (c.Path != nullptr ? c.Path : "(null)");
+    }
+}
+
+TEST(StatusLine, CellPartGivesColoursFlagsAndSpectrumAddresses) {
+    struct Case {
+        std::int32_t X, Y;
+        std::uint8_t Attribute;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {13, 9, 0x3A,
+         "title.scr | x:13 y:9 | ink 2 (red) | paper 7 (white) | bright 0 | flash 0 | "
+         "pixels 18477 ($482D) | attribute 22829 ($592D)"},
+        {0, 0, 0xC0,
+         "title.scr | x:0 y:0 | ink 0 (black) | paper 0 (black) | bright 1 | flash 1 | "
+         "pixels 16384 ($4000) | attribute 22528 ($5800)"},
+        {31, 23, 0x4F,
+         "title.scr | x:31 y:23 | ink 7 (white) | paper 1 (blue) | bright 1 | flash 0 | "
+         "pixels 20735 ($50FF) | attribute 23295 ($5AFF)"},
+        {5, 12, 0xA3,
+         "title.scr | x:5 y:12 | ink 3 (magenta) | paper 4 (green) | bright 0 | flash 1 | "
+         "pixels 18565 ($4885) | attribute 22917 ($5985)"},
+        {8, 16, 0x35,
+         "title.scr | x:8 y:16 | ink 5 (cyan) | paper 6 (yellow) | bright 0 | flash 0 | "
+         "pixels 20488 ($5008) | attribute 23048 ($5A08)"},
+    };
+    for (const Case& c : cases) {
+        const auto screen = ScreenWithAttribute(c.X, c.Y, c.Attribute);
+        const CellFacts cell = CellFactsOf(screen.data(), c.X, c.Y);
+        EXPECT_EQ(Line(MakeStatusFacts("C:\\title.scr", false, true, cell)), c.Expected);
+    }
+}
+
+TEST(StatusLine, ACellOffTheScreenShowsOnlyItsPlace) {
+    const std::array<std::uint8_t, ScreenFileSize> screen{};
+    for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {32, 5}, {4, 24}}) {
+        const CellFacts cell = CellFactsOf(screen.data(), x, y);
+        EXPECT_EQ(cell.Attribute, -1);
+        EXPECT_EQ(Line(MakeStatusFacts(nullptr, false, true, cell)),
+                  "No file | x:" + std::to_string(x) + " y:" + std::to_string(y));
+    }
+}
+
+TEST(StatusLine, FactsDifferExactlyWhenTheLineWould) {
+    const CellFacts cell{13, 9, 0x3A};
+    const StatusFacts base = MakeStatusFacts("C:\\a\\title.scr", false, true, cell);
+    struct Case {
+        const char* What;
+        StatusFacts Other;
+        bool Same;
+    };
+    const Case cases[] = {
+        {"the same file in another folder", MakeStatusFacts("D:\\title.scr", false, true, cell),
+         true},
+        {"another file", MakeStatusFacts("C:\\a\\titles.scr", false, true, cell), false},
+        {"modified", MakeStatusFacts("C:\\a\\title.scr", true, true, cell), false},
+        {"no cell yet", MakeStatusFacts("C:\\a\\title.scr", false, false, cell), false},
+        {"another cell", MakeStatusFacts("C:\\a\\title.scr", false, true, {14, 9, 0x3A}), false},
+        {"another attribute", MakeStatusFacts("C:\\a\\title.scr", false, true, {13, 9, 0x3B}),
+         false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(base == c.Other, c.Same) << c.What;
+        EXPECT_EQ(Line(base) == Line(c.Other), c.Same) << c.What;
+    }
+}
+
+TEST(StatusLine, ALongNameIsCutBeforeACharacterThatDoesNotFit) {
+    // Two-byte characters from an odd offset: the cut would fall inside one.
+    std::string path = "C:\\xy";
+    while (path.size() < StatusFileNameCapacity + 10) {
+        path += "\xd0\x96";
+    }
+    const StatusFacts facts = MakeStatusFacts(path.c_str(), false, false, {});
+    const std::string name = facts.FileName.data();
+    EXPECT_LT(name.size(), StatusFileNameCapacity);
+    EXPECT_EQ(name.size() % 2, 0u) << "\"xy\" and whole two-byte characters";
+    EXPECT_EQ(path.compare(3, name.size(), name), 0);
+    EXPECT_EQ(Line(facts), name);
+}
+
+} // namespace
