@@ -36,9 +36,19 @@ void DrawCellLine(std::int32_t bits, CellColours colours, std::int32_t left, std
     // Picked by index rather than by a test, which a busy picture would
     // send the wrong way at every other pixel.
     const rook::Colour paperOrInk[2] = {colours.Paper, colours.Ink};
-    for (std::int32_t bit = 0; bit < 8; ++bit) {
+    const auto pixel = [&](std::int32_t bit) {
         rook::Box((left + bit) * 2, top * 2, 2, 2, paperOrInk[(bits >> (7 - bit)) & 1]);
-    }
+    };
+    // Written out: each pixel's shift is a constant and the eight boxes run
+    // without a loop around them.
+    pixel(0);
+    pixel(1);
+    pixel(2);
+    pixel(3);
+    pixel(4);
+    pixel(5);
+    pixel(6);
+    pixel(7);
 }
 
 void DrawGrid() {

@@ -78,10 +78,6 @@ struct DrawingContext {
     std::int32_t FrontBlue;
     std::int32_t FrontAlpha;
     std::int32_t FrontAlphaComplement;
-    // The components in the byte order of a stored pixel (blue, green,
-    // red), twice over, so that two pixels are written in two stores.
-    std::uint32_t FrontPixelsLow;  // blue, green, red, blue
-    std::uint16_t FrontPixelsHigh; // green, red
     std::intptr_t OutputDeviceContext;
     // Output-specific fields, set and used by the output constructor and
     // its ReleaseOutput.
@@ -156,17 +152,13 @@ constexpr PixelPairBytes PackPixelPair(Colour colour) {
             static_cast<std::uint16_t>(green | red << 8)};
 }
 
-// The work of the pixel-buffer SetFrontColor: the colour's components and
-// its packed pixel bytes.
+// The work of the pixel-buffer SetFrontColor: the colour's components.
 inline void SplitFrontColour(DrawingContext* context, Colour colour) {
     context->FrontRed = static_cast<std::int32_t>(colour & 0xFF);
     context->FrontGreen = static_cast<std::int32_t>(colour >> 8 & 0xFF);
     context->FrontBlue = static_cast<std::int32_t>(colour >> 16 & 0xFF);
     context->FrontAlpha = static_cast<std::int32_t>(colour >> 24);
     context->FrontAlphaComplement = 255 - context->FrontAlpha;
-    const PixelPairBytes pair = PackPixelPair(colour);
-    context->FrontPixelsLow = pair.Low;
-    context->FrontPixelsHigh = pair.High;
 }
 
 } // namespace rook

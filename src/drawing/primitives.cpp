@@ -17,16 +17,18 @@ namespace {
 
 using Coordinate = std::int64_t;
 
-// The buffer fields of a context and its front colour's pixel bytes, taken
-// into locals once per primitive. Stores through the pixel pointer may
-// alias the context, so reading the fields from it for every pixel would
-// force them to be loaded again after each byte written.
+// The buffer fields of a context and its front colour's pixel bytes (packed
+// from the components that SetFrontColor made), taken into locals once per
+// primitive. Stores through the pixel pointer may alias the context, so
+// reading the fields from it for every pixel would force them to be loaded
+// again after each byte written. The renderer's boxes do not come here, so
+// the context keeps no packed copy of its own that every box would store.
 class PixelWriter {
 public:
     explicit PixelWriter(const DrawingContext* context)
         : buffer_(context->Buffer), pitch_(context->Pitch), height_(context->Height),
-          bytesPerPixel_(context->BytesPerPixel), low_(context->FrontPixelsLow),
-          high_(context->FrontPixelsHigh) {}
+          bytesPerPixel_(context->BytesPerPixel),
+          pair_(PackPixelPair(RGB(context->FrontRed, context->FrontGreen, context->FrontBlue))) {}
 
     // The first byte of pixel (x, y): rows are stored bottom-up.
     std::uint8_t* Address(Coordinate x, Coordinate y) const {
@@ -38,14 +40,14 @@ public:
 
     // Stores blue, green and red; a fourth byte is left as it was.
     void WritePixel(std::uint8_t* address) const {
-        std::memcpy(address, &low_, 2);
-        address[2] = static_cast<std::uint8_t>(low_ >> 16);
+        std::memcpy(address, &pair_.Low, 2);
+        address[2] = static_cast<std::uint8_t>(pair_.Low >> 16);
     }
 
     // Two pixels side by side: six bytes in two stores.
     void WritePair(std::uint8_t* address) const {
-        std::memcpy(address, &low_, 4);
-        std::memcpy(address + 4, &high_, 2);
+        std::memcpy(address, &pair_.Low, 4);
+        std::memcpy(address + 4, &pair_.High, 2);
     }
 
     // count pixels from (x, y) to the right; no clipping, count >= 1.
@@ -98,8 +100,7 @@ private:
     std::ptrdiff_t pitch_;
     std::ptrdiff_t height_;
     std::ptrdiff_t bytesPerPixel_;
-    std::uint32_t low_;
-    std::uint16_t high_;
+    PixelPairBytes pair_;
 };
 
 void HorizontalRun(const DrawingContext* context, Coordinate x, Coordinate y, Coordinate count) {

@@ -447,48 +447,47 @@ HBITMAP MakeBackBuffer(std::int32_t width, std::int32_t height, std::uint32_t fl
     return buffer;
 }
 
-// The stop step's paint: only the areas that the drawing noted, when it
-// noted some and no focus frame is to be drawn over the picture; otherwise
-// the whole picture.
+// Whether the stop step may paint just the areas that the drawing noted:
+// it noted some, and no focus frame is to be drawn over the picture.
+bool PaintsDrawnAreasOnly(const GadgetRecord* canvas, const DrawingContext* context) {
+    return context->DrawnAreaCount > 0 && BackBufferOf(canvas) == context->OutputImage &&
+           !((FlagsOf(canvas) & CanvasFlagFocusFrame) != 0 && ::GetFocus() == canvas->Handle);
+}
+
+// Copies the noted areas from the context's own device context, which
+// still holds the back buffer (a bitmap can be selected into one device
+// context only, so no second one could take it meanwhile).
 void PaintDrawnAreas(const GadgetRecord* canvas, const DrawingContext* context) {
-    HWND window = canvas->Handle;
-    HBITMAP buffer = BackBufferOf(canvas);
-    const bool framed = (FlagsOf(canvas) & CanvasFlagFocusFrame) != 0 && ::GetFocus() == window;
-    if (context->DrawnAreaCount <= 0 || framed || buffer == nullptr) {
-        Paint(window, canvas, nullptr);
-        return;
-    }
-    HDC target = ::GetDC(window);
+    HDC target = ::GetDC(canvas->Handle);
     if (target == nullptr) {
         return;
     }
-    if (HDC source = ::CreateCompatibleDC(target); source != nullptr) {
-        HGDIOBJ previous = ::SelectObject(source, buffer);
-        for (std::int32_t i = 0; i < context->DrawnAreaCount; ++i) {
-            const DrawnArea& area = context->DrawnAreas[i];
-            ::BitBlt(target, area.X, area.Y, area.Width, area.Height, source, area.X, area.Y,
-                     SRCCOPY);
-        }
-        ::SelectObject(source, previous);
-        ::DeleteDC(source);
+    HDC source = reinterpret_cast<HDC>(context->OutputDeviceContext);
+    for (std::int32_t i = 0; i < context->DrawnAreaCount; ++i) {
+        const DrawnArea& area = context->DrawnAreas[i];
+        ::BitBlt(target, area.X, area.Y, area.Width, area.Height, source, area.X, area.Y, SRCCOPY);
     }
-    ::ReleaseDC(window, target);
+    ::ReleaseDC(canvas->Handle, target);
 }
 
 // The stop step: closes the context's device context, restores the batch
-// limit and, when drawing finished, shows at once what was drawn.
+// limit and, when drawing finished, shows at once what was drawn: just the
+// noted areas, copied before the device context goes, or the whole picture
+// after.
 void ReleaseCanvasOutput(DrawingContext* context, std::int32_t finished) {
+    const GadgetRecord* canvas = finished != 0 ? FindGadget(context->OutputGadget) : nullptr;
+    const bool areasOnly = canvas != nullptr && PaintsDrawnAreasOnly(canvas, context);
+    if (areasOnly) {
+        PaintDrawnAreas(canvas, context);
+    }
     // The device context gives the back buffer back before it goes, so the
     // bitmap is never deleted while selected, nor left selected in a dead DC.
     HDC memory = reinterpret_cast<HDC>(context->OutputDeviceContext);
     ::SelectObject(memory, static_cast<HGDIOBJ>(context->OutputPreviousImage));
     ::DeleteDC(memory);
     ::GdiSetBatchLimit(context->SavedBatchLimit);
-    if (finished == 0) {
-        return;
-    }
-    if (const GadgetRecord* canvas = FindGadget(context->OutputGadget); canvas != nullptr) {
-        PaintDrawnAreas(canvas, context);
+    if (canvas != nullptr && !areasOnly) {
+        Paint(canvas->Handle, canvas, nullptr);
     }
 }
 
