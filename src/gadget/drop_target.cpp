@@ -4,6 +4,7 @@
 #include "gadget/drop_target.h"
 
 #include "gadget/gadget.h"
+#include "platform/win32/owners.h"
 #include "runtime/toolkit_heap.h"
 #include "window/event_state.h"
 #include "window/window.h"
@@ -88,20 +89,20 @@ DropTarget* RegisteredTarget(const GadgetRecord* gadget, std::int32_t number) {
     if (memory == nullptr) {
         return nullptr;
     }
-    auto* target = new (memory) DropTarget(gadget->Type->TypeNumber, number, window);
-    HRESULT result = ::RegisterDragDrop(window, target);
+    // Our reference goes at the end: on success the platform's registration
+    // then holds the only one, on failure the target is freed.
+    const win32::ComPointer<DropTarget> target(
+        new (memory) DropTarget(gadget->Type->TypeNumber, number, window));
+    HRESULT result = ::RegisterDragDrop(window, target.get());
     if (result == DRAGDROP_E_ALREADYREGISTERED) {
         ::RevokeDragDrop(window);
-        result = ::RegisterDragDrop(window, target);
+        result = ::RegisterDragDrop(window, target.get());
     }
     if (FAILED(result)) {
-        target->Release();
         return nullptr;
     }
-    ::SetPropA(window, DropAcceptProperty, target);
-    // The platform's registration now holds the only reference.
-    target->Release();
-    return target;
+    ::SetPropA(window, DropAcceptProperty, target.get());
+    return target.get();
 }
 
 // The list a format belongs to, and its key there: private types are

@@ -52,7 +52,6 @@ enum class Stage { Start, End };
 
 struct LibraryStep {
     Stage When;
-    const char* Library;
     void (*Run)();
 };
 
@@ -60,34 +59,27 @@ struct LibraryStep {
 // not the start order reversed: open files are closed before anything else
 // goes, and OLE ends while the windows holding drop targets still exist.
 constexpr LibraryStep Steps[] = {
-    {Stage::Start, "strings", StringLibraryInit},
+    {Stage::Start, StringLibraryInit},
 #ifdef _WIN32
-    {Stage::Start, "blending support", BlendSupportInit},
-    {Stage::Start, "images", ImageLibraryInit},
+    {Stage::Start, BlendSupportInit},  {Stage::Start, ImageLibraryInit},
 #endif
-    {Stage::Start, "event queue", EventQueueInit},
+    {Stage::Start, EventQueueInit},
 #ifdef _WIN32
-    {Stage::Start, "windows", WindowLibraryInit}, // makes the event state
-    {Stage::Start, "gadgets", GadgetLibraryInit},
-    {Stage::Start, "drag-and-drop", DragDropInit},
+    {Stage::Start, WindowLibraryInit}, // makes the event state
+    {Stage::Start, GadgetLibraryInit}, {Stage::Start, DragDropInit},
 #else
-    {Stage::Start, "event state", CreateEventState},
+    {Stage::Start, CreateEventState},
 #endif
-    {Stage::Start, "files", FileLibraryInit},
-    {Stage::Start, "memory", MemoryLibraryInit},
+    {Stage::Start, FileLibraryInit},   {Stage::Start, MemoryLibraryInit},
 #ifdef _WIN32
-    {Stage::Start, "menus", MenuLibraryInit},
-    {Stage::Start, "requesters", RequesterLibraryInit},
+    {Stage::Start, MenuLibraryInit},   {Stage::Start, RequesterLibraryInit},
 #endif
 
-    {Stage::End, "memory", MemoryLibraryEnd},
-    {Stage::End, "files", FileLibraryEnd},
+    {Stage::End, MemoryLibraryEnd},    {Stage::End, FileLibraryEnd},
 #ifdef _WIN32
-    {Stage::End, "drag-and-drop", DragDropEnd},
-    {Stage::End, "gadgets", GadgetLibraryEnd},
-    {Stage::End, "windows", WindowLibraryEnd},
-    {Stage::End, "images", ImageLibraryEnd},
-    {Stage::End, "blending support", BlendSupportEnd},
+    {Stage::End, DragDropEnd},         {Stage::End, GadgetLibraryEnd},
+    {Stage::End, WindowLibraryEnd},    {Stage::End, ImageLibraryEnd},
+    {Stage::End, BlendSupportEnd},
 #endif
 };
 

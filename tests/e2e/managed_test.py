@@ -9,7 +9,6 @@ files (Ctrl+O, the command line) and the status line are checked here too.
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
@@ -19,7 +18,6 @@ from inkswap_driver import (  # noqa: E402
     UserTestCase,
     noise,
     program_argument,
-    run,
     run_tests,
     wait_for,
     window_geometry,

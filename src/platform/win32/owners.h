@@ -6,8 +6,6 @@
 
 #include "platform/win32/win32.h"
 
-#include <utility>
-
 namespace rook::win32 {
 
 // A memory device context from CreateCompatibleDC, deleted at the end.
@@ -62,8 +60,6 @@ public:
 
     Handle get() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
-    // Hands the object over to a new owner.
-    Handle release() { return std::exchange(object_, nullptr); }
 
 private:
     Handle object_;
@@ -152,8 +148,6 @@ public:
     Interface* get() const { return pointer_; }
     Interface* operator->() const { return pointer_; }
     explicit operator bool() const { return pointer_ != nullptr; }
-    // Where a creating call writes the new pointer; the owner must be empty.
-    Interface** out() { return &pointer_; }
 
 private:
     Interface* pointer_ = nullptr;
