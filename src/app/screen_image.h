@@ -18,6 +18,9 @@ inline constexpr std::int32_t AttributeStart = 6144;
 inline constexpr std::int32_t ScreenColumns = 32;
 inline constexpr std::int32_t ScreenRows = 24;
 inline constexpr std::int32_t CellCount = ScreenColumns * ScreenRows;
+inline constexpr std::int32_t ScreenWidth = 256; // pixels
+inline constexpr std::int32_t ScreenHeight = 192;
+inline constexpr std::int32_t CellPixelCount = 64;
 inline constexpr std::int32_t PixelLineStride = 256; // between the lines of a cell
 
 inline constexpr std::int32_t AttributeFlash = 0x80;
@@ -67,6 +70,21 @@ constexpr CellColours AttributeColours(std::int32_t attribute) {
 // paper swapped, flash and bright kept, so that it looks the same but is
 // encoded the opposite way. A cell outside 0..31 x 0..23 is left alone.
 void CorrectCell(void* screen, std::int32_t x, std::int32_t y);
+
+// The number of set (ink) pixels of cell (x, y), 0..64.
+std::int32_t CellInkCount(const void* screen, std::int32_t x, std::int32_t y);
+
+// Corrects every cell with more than 32 of its 64 pixels set, so that
+// afterwards no cell has more ink pixels than paper pixels; the picture
+// looks exactly as before. Cells with 32 are left alone. The linear
+// indices (y * 32 + x) of the corrected cells go to cells, which has room
+// for all 768, in order; their count.
+std::int32_t CorrectAllCells(void* screen, std::uint16_t* cells);
+
+// The colour picture at one pixel per Spectrum pixel: 256 x 192 colours,
+// row by row from the top, each pixel the ink or the paper of its cell as
+// the colour view shows them (flash is shown still, not blinking).
+void ColourPicture(const void* screen, rook::Colour* pixels);
 
 // A file is taken as a screen image by its size alone: exactly 6,912 bytes,
 // the whole 64-bit size compared.

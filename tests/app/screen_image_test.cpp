@@ -1,5 +1,8 @@
 #include "app/screen_image.h"
 
+#include "app/screen_renderer.h"
+
+#include "screen_expectation.h"
 #include "screen_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +162,92 @@ TEST(ScreenFileSize, OnlyExactly6912BytesIsAScreen) {
     for (std::int64_t size : {std::int64_t{6911}, std::int64_t{6913}, std::int64_t{0},
                               std::int64_t{-1}, std::int64_t{-2}, (std::int64_t{1} << 32) + 6912}) {
         EXPECT_FALSE(IsScreenFileSize(size)) << size;
+    }
+}
+
+// A cell whose first `set` pixels (in bitmap order) are ink, on the given
+// attribute.
+void FillCell(fixtures::Screen& screen, std::int32_t x, std::int32_t y, std::int32_t set,
+              std::uint8_t attribute) {
+    for (std::int32_t line = 0; line < 8; ++line) {
+        const std::int32_t bits = std::clamp(set - line * 8, 0, 8);
+        screen[CellBitmapOffset(x, y) + line * 256] = static_cast<std::uint8_t>(0xFF00 >> bits);
+    }
+    screen[CellAttributeOffset(x, y)] = attribute;
+}
+
+TEST(CorrectAllCells, CorrectsOnlyCellsWithMoreInkThanPaper) {
+    struct Case {
+        std::int32_t X, Y, Set;
+        bool Corrected;
+    };
+    const Case cases[] = {{0, 0, 64, true},    {1, 0, 33, true}, {2, 0, 32, false},
+                          {3, 0, 31, false},   {4, 0, 0, false}, {31, 23, 40, true},
+                          {30, 23, 32, false}, {0, 8, 63, true}};
+    fixtures::Screen screen{};
+    for (const Case& c : cases) {
+        FillCell(screen, c.X, c.Y, c.Set, 0x4A);
+    }
+    const fixtures::Screen before = screen;
+    std::uint16_t cells[CellCount] = {};
+    const std::int32_t count = CorrectAllCells(screen.data(), cells);
+    std::vector<std::uint16_t> expected;
+    for (std::int32_t cell = 0; cell < CellCount; ++cell) {
+        for (const Case& c : cases) {
+            if (c.Corrected && c.Y * 32 + c.X == cell) {
+                expected.push_back(static_cast<std::uint16_t>(cell));
+            }
+        }
+    }
+    ASSERT_EQ(count, static_cast<std::int32_t>(expected.size()));
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), cells));
+    for (const Case& c : cases) {
+        fixtures::Screen one = before;
+        if (c.Corrected) {
+            CorrectCell(one.data(), c.X, c.Y);
+        }
+        EXPECT_EQ(CellInkCount(screen.data(), c.X, c.Y), c.Corrected ? 64 - c.Set : c.Set);
+        EXPECT_EQ(screen[CellAttributeOffset(c.X, c.Y)], one[CellAttributeOffset(c.X, c.Y)]);
+    }
+}
+
+// After Correct All Cells every pixel has its colour as before and no cell
+// has more than 32 ink pixels; a second run finds nothing to do.
+TEST(CorrectAllCells, KeepsTheLookAndLeavesNoInkHeavyCell) {
+    for (const fixtures::Screen& original :
+         {fixtures::AttributeSweep(), fixtures::Noise(7), fixtures::Noise(99), fixtures::Scene()}) {
+        fixtures::Screen screen = original;
+        std::uint16_t cells[CellCount] = {};
+        EXPECT_GT(CorrectAllCells(screen.data(), cells), 0);
+        for (std::int32_t y = 0; y < ScreenHeight; ++y) {
+            for (std::int32_t x = 0; x < ScreenWidth; ++x) {
+                ASSERT_EQ(
+                    screentest::ExpectedPixel(screen.data(), ColourView, -1, false, x * 2, y * 2),
+                    screentest::ExpectedPixel(original.data(), ColourView, -1, false, x * 2, y * 2))
+                    << x << "," << y;
+            }
+        }
+        for (std::int32_t cell = 0; cell < CellCount; ++cell) {
+            EXPECT_LE(CellInkCount(screen.data(), cell % 32, cell / 32), 32) << cell;
+        }
+        const fixtures::Screen corrected = screen;
+        EXPECT_EQ(CorrectAllCells(screen.data(), cells), 0);
+        EXPECT_EQ(screen, corrected);
+    }
+}
+
+TEST(ColourPicture, EveryPixelIsItsCellsInkOrPaper) {
+    for (const fixtures::Screen& screen : {fixtures::AttributeSweep(), fixtures::Noise(3)}) {
+        std::vector<rook::Colour> pixels(ScreenWidth * ScreenHeight);
+        ColourPicture(screen.data(), pixels.data());
+        for (std::int32_t y = 0; y < ScreenHeight; ++y) {
+            for (std::int32_t x = 0; x < ScreenWidth; ++x) {
+                ASSERT_EQ(
+                    pixels[y * ScreenWidth + x],
+                    screentest::ExpectedPixel(screen.data(), ColourView, -1, false, x * 2, y * 2))
+                    << x << "," << y;
+            }
+        }
     }
 }
 
