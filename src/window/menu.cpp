@@ -132,6 +132,15 @@ void MenuBar() {
     ::AppendMenuA(Building().Filling, MF_SEPARATOR, static_cast<UINT_PTR>(-1), nullptr);
 }
 
+void DisableMenuItem(std::int32_t number, std::int32_t item, std::int32_t state) {
+    const MenuRecord* menu = FindMenu(number);
+    if (menu == nullptr) {
+        return;
+    }
+    const UINT how = MF_BYCOMMAND | (state != 0 ? MF_GRAYED : MF_ENABLED);
+    ::EnableMenuItem(menu->Handle, static_cast<UINT>(item), how);
+}
+
 void FreeMenu(std::int32_t number) {
     MenuRecord* menu = FindMenu(number);
     if (menu == nullptr) {

@@ -36,6 +36,12 @@ void MenuItem(std::int32_t number, const char* text);
 // A separator line in the menu being filled.
 void MenuBar();
 
+// Greys the item with the number anywhere in the menu's drop-downs
+// (state non-zero), or makes it choosable again (0). A greyed item cannot
+// be chosen, and a shortcut bound to its number gives no event while the
+// menu is attached to the shortcut's window.
+void DisableMenuItem(std::int32_t number, std::int32_t item, std::int32_t state);
+
 // Detaches the menu from its window and destroys it. The application never
 // calls it: the registry does, and a window's menus go with the window.
 void FreeMenu(std::int32_t number);

@@ -148,6 +148,21 @@ TEST_F(MenuTest, AShortcutToItemZeroGivesTheMenuEventLikeAnyOther) {
     EXPECT_TRUE(SameEvents(WithCodes(TakeEvents(), {EventMenuAction}), {MenuEvent(0)}));
 }
 
+TEST_F(MenuTest, AGreyedItemCanBeNeitherChosenNorReachedByItsShortcut) {
+    BuildApplicationMenu();
+    MenuItem(4, "Undo\tCtrl+Z");
+    AddKeyboardShortcut(0, 0x2005A, 4);
+    HMENU operations = ::GetSubMenu(::GetMenu(window_), 1);
+    DisableMenuItem(0, 4, 1);
+    EXPECT_NE(::GetMenuState(operations, 4, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_TRUE(PressKey(window_, 'Z', {VK_CONTROL}).empty());
+    DisableMenuItem(0, 4, 0);
+    EXPECT_EQ(::GetMenuState(operations, 4, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u);
+    EXPECT_TRUE(SameEvents(PressKey(window_, 'Z', {VK_CONTROL}), {MenuEvent(4)}));
+    DisableMenuItem(7, 4, 1); // no such menu: nothing happens
+    EXPECT_EQ(::GetMenuState(operations, 4, MF_BYCOMMAND) & MF_GRAYED, 0u);
+}
+
 TEST_F(MenuTest, ALabelAloneMakesNoShortcut) {
     BuildApplicationMenu();
     EXPECT_TRUE(PressKey(window_, 'S', {VK_CONTROL}).empty());
