@@ -1,5 +1,6 @@
 #include "app/file_commands.h"
 
+#include "app/correction_history.h"
 #include "app/open_dialog.h"
 #include "app/screen_file.h"
 #include "app/screen_image.h"
@@ -25,10 +26,6 @@ namespace {
 constexpr std::uint32_t ControlO = rook::ShortcutControl | 'O';
 constexpr std::uint32_t ControlS = rook::ShortcutControl | 'S';
 constexpr std::uint32_t ControlQ = rook::ShortcutControl | 'Q';
-
-void ShowError(const char* text) {
-    rook::MessageRequester("Error", text, MB_OK);
-}
 
 bool HasText(const rook::StringVariable text) {
     return text != nullptr && text[0] != '\0';
@@ -97,6 +94,7 @@ void LoadDropName(ShellState& shell) {
     }
     std::memcpy(shell.Screen, bytes.data(), bytes.size());
     MarkSaved(shell);
+    ClearHistory(*shell.History); // the corrections were made to another picture
     RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
     rook::AppendString(shell.DropName);
     Keep(shell.Path, p);
@@ -111,6 +109,10 @@ void OpenFromDialog(ShellState& shell) {
 }
 
 } // namespace
+
+void ShowError(const char* text) {
+    rook::MessageRequester("Error", text, MB_OK);
+}
 
 bool IsModified(const ShellState& shell) {
     return HasText(shell.Path) &&
@@ -140,7 +142,6 @@ void BuildMenu() {
     rook::MenuItem(SaveItem, "Save\tCtrl+S");
     rook::MenuBar();
     rook::MenuItem(QuitItem, "Quit\tCtrl+Q");
-    rook::MenuTitle("Operations");
 }
 
 void EnableDropsAndShortcuts() {

@@ -21,9 +21,12 @@ inline constexpr char UnreadableMessage[] = "this file could not be read!";
 inline constexpr char UnsavedMessage[] = "this picture could not be saved!";
 inline constexpr char QuestionTitle[] = "Inkswap"; // of "Save changes to <file>?"
 
-// The menu bar of the main window: "File" (Open.., Save, a separator,
-// Quit) and an empty "Operations".
+// The menu bar of the main window with "File" (Open.., Save, a separator,
+// Quit); the Operations menu follows it.
 void BuildMenu();
+
+// An "Error" box with the text.
+void ShowError(const char* text);
 
 // File drops on both pictures, and Ctrl+O, Ctrl+S, Ctrl+Q.
 void EnableDropsAndShortcuts();

@@ -16,12 +16,7 @@ constexpr int ChosenCapacity = 1024;
 // The folder part of a wide path: the path cut at its last separator;
 // empty when there is none.
 void CutToFolder(wchar_t* path) {
-    wchar_t* cut = nullptr;
-    for (wchar_t* at = path; *at != L'\0'; ++at) {
-        if (*at == L'\\' || *at == L'/') {
-            cut = at;
-        }
-    }
+    wchar_t* cut = LastSeparator(path);
     if (cut == nullptr) {
         path[0] = L'\0';
         return;

@@ -75,4 +75,13 @@ void ShowPointerCell(const std::uint8_t* screen, std::int32_t x, std::int32_t y)
     }
 }
 
+void RedrawKeepingHighlight(const std::uint8_t* screen) {
+    const std::int32_t cell = shown.Known ? shown.Highlight : -1;
+    if (cell < 0) {
+        RedrawScreen(screen, NoHighlight, NoHighlight);
+        return;
+    }
+    RedrawScreen(screen, cell % ScreenColumns, cell / ScreenColumns);
+}
+
 } // namespace inkswap

@@ -23,4 +23,8 @@ void RecordShownScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t 
 // grid as "Grid" says, with the same pixels as RedrawScreen(screen, x, y).
 void ShowPointerCell(const std::uint8_t* screen, std::int32_t x, std::int32_t y);
 
+// Redraws both canvases whole from the screen, keeping the highlight they
+// show (an undo or Correct All Cells changes the bytes, not the pointer).
+void RedrawKeepingHighlight(const std::uint8_t* screen);
+
 } // namespace inkswap

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/file_commands.h"
+#include "app/operations.h"
 #include "app/screen_display.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"
@@ -46,6 +47,7 @@ bool BuildWindow() {
         return false;
     }
     BuildMenu();
+    BuildOperationsMenu();
     MakeCanvas(BitmapCanvas, BitmapCanvasPlacement);
     MakeCanvas(ColourCanvas, ColourCanvasPlacement);
     MakeCheckBox(CorrectModeBox, CorrectModeBoxPlacement, "Correct Mode");
@@ -86,7 +88,7 @@ void ReadPointerCell(ShellState& shell, std::int32_t gadget) {
 void HandleCanvasEvent(ShellState& shell, std::int32_t gadget) {
     if (rook::EventType() == rook::LeftPress) {
         ReadPointerCell(shell, gadget);
-        CorrectCell(shell.Screen, shell.X, shell.Y);
+        CorrectClickedCell(shell, shell.X, shell.Y);
         RedrawScreen(shell.Screen, shell.X, shell.Y);
     }
     if (rook::EventType() == rook::PointerMove) {
@@ -131,10 +133,12 @@ void OpenNamedFile(ShellState& shell) {
 void HandleEvent(ShellState& shell) {
     IgnoreBareCloseMessage(shell);
     HandleMenuEvent(shell);
+    HandleOperationEvent(shell);
     HandleCloseRequest(shell);
     HandleDropEvent(shell);
     HandleGadgetEvent(shell);
     UpdateStatus(shell);
+    UpdateOperationItems(shell);
 }
 
 StartResult StartShell(ShellState& shell) {
@@ -143,7 +147,10 @@ StartResult StartShell(ShellState& shell) {
     }
     shell.Screen = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
     shell.Saved = static_cast<std::uint8_t*>(rook::AllocateMemory(ScreenFileSize));
-    if (shell.Screen == nullptr || shell.Saved == nullptr) {
+    shell.History =
+        static_cast<CorrectionHistory*>(rook::AllocateMemory(sizeof(CorrectionHistory)));
+    shell.GreyedItems = -1;
+    if (shell.Screen == nullptr || shell.Saved == nullptr || shell.History == nullptr) {
         return StartResult::NoMemory;
     }
     ForgetShownScreen(); // new canvases show nothing drawn yet
@@ -152,14 +159,18 @@ StartResult StartShell(ShellState& shell) {
         return StartResult::NoWindow;
     }
     EnableDropsAndShortcuts();
+    EnableOperationShortcuts();
+    UpdateOperationItems(shell);
     return StartResult::Started;
 }
 
 void EndShell(ShellState& shell) {
     rook::FreeMemory(shell.Screen);
     rook::FreeMemory(shell.Saved);
+    rook::FreeMemory(shell.History);
     shell.Screen = nullptr;
     shell.Saved = nullptr;
+    shell.History = nullptr;
     for (rook::StringVariable* text : {&shell.Path, &shell.DropList, &shell.DropName}) {
         rook::FreeString(*text);
         *text = nullptr;

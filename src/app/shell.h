@@ -3,6 +3,7 @@
 // two check boxes and the status line, and the event loop that follows the pointer, corrects
 // cells on click and toggles the grid until the window is to close.
 
+#include "app/correction_history.h"
 #include "app/screen_renderer.h"
 #include "runtime/string_operations.h"
 
@@ -39,6 +40,8 @@ struct ShellState {
     rook::StringVariable Path;     // the file last loaded, the target of Save
     rook::StringVariable DropList; // the names of the last drop
     rook::StringVariable DropName; // the first of them
+    CorrectionHistory* History;    // the corrections since the picture was loaded
+    std::int32_t GreyedItems;      // a bit per Operations item greyed in the menu; -1: not known
 };
 
 enum class StartResult { Started, NoToolkit, NoMemory, NoWindow };

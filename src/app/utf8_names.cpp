@@ -22,4 +22,14 @@ bool ToWide(const char* text, wchar_t* wide, int capacity) {
     return true;
 }
 
+wchar_t* LastSeparator(wchar_t* path) {
+    wchar_t* last = nullptr;
+    for (wchar_t* at = path; *at != L'\0'; ++at) {
+        if (*at == L'\\' || *at == L'/') {
+            last = at;
+        }
+    }
+    return last;
+}
+
 } // namespace inkswap

@@ -23,4 +23,7 @@ bool ToUtf8(const wchar_t* wide, Utf8Name& name);
 // valid UTF-8.
 bool ToWide(const char* text, wchar_t* wide, int capacity);
 
+// The last folder separator ('\\' or '/') of a wide path, or null.
+wchar_t* LastSeparator(wchar_t* path);
+
 } // namespace inkswap

@@ -147,6 +147,14 @@ public:
 
     Interface* get() const { return pointer_; }
     Interface* operator->() const { return pointer_; }
+    // Where a call that makes an interface puts it; one held already goes.
+    Interface** put() {
+        if (pointer_ != nullptr) {
+            pointer_->Release();
+            pointer_ = nullptr;
+        }
+        return &pointer_;
+    }
     explicit operator bool() const { return pointer_ != nullptr; }
 
 private:

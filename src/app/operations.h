@@ -1,0 +1,36 @@
+#pragma once
+// The Operations menu: taking corrections back and doing them again,
+// correcting every cell with more ink than paper at once, and exporting the
+// colour picture as a PNG image. Items that can do nothing at the moment
+// are greyed.
+
+#include "app/shell.h"
+
+#include <cstdint>
+
+namespace inkswap {
+
+// Item numbers, after those of the File menu.
+inline constexpr std::int32_t UndoItem = 3;
+inline constexpr std::int32_t RedoItem = 4;
+inline constexpr std::int32_t CorrectAllItem = 5;
+inline constexpr std::int32_t ExportPngItem = 6;
+
+inline constexpr char UnexportedMessage[] = "this picture could not be exported!";
+
+// "Operations" at the end of the menu bar being built, with its items, and
+// their shortcuts: Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, Ctrl+E.
+void BuildOperationsMenu();
+void EnableOperationShortcuts();
+
+// Corrects the cell (x, y) clicked on as one step that can be taken back;
+// a cell off the screen is left alone.
+void CorrectClickedCell(ShellState& shell, std::int32_t x, std::int32_t y);
+
+// The menu event of an Operations item (also raised by the shortcuts).
+void HandleOperationEvent(ShellState& shell);
+
+// Greys the items that can do nothing now and makes the others choosable.
+void UpdateOperationItems(ShellState& shell);
+
+} // namespace inkswap

@@ -1,0 +1,99 @@
+#include "app/png_export.h"
+
+#include "app/screen_image.h"
+#include "platform/win32/owners.h"
+#include "runtime/file_replacement.h"
+
+#include <objidl.h>
+#include <wincodec.h>
+
+#include <climits>
+#include <new>
+#include <vector>
+
+namespace inkswap {
+
+namespace {
+
+using rook::win32::ComPointer;
+
+constexpr UINT BytesPerPixel = 3;
+constexpr UINT RowBytes = ScreenWidth * BytesPerPixel;
+
+// The picture as rows of blue, green, red bytes from the top, the order of
+// WIC's 24-bit BGR format.
+std::vector<BYTE> PictureRows(const std::uint8_t* screen) {
+    std::vector<rook::Colour> colours(ScreenWidth * ScreenHeight);
+    ColourPicture(screen, colours.data());
+    std::vector<BYTE> rows;
+    rows.reserve(colours.size() * BytesPerPixel);
+    for (rook::Colour colour : colours) {
+        rows.push_back(GetBValue(colour));
+        rows.push_back(GetGValue(colour));
+        rows.push_back(GetRValue(colour));
+    }
+    return rows;
+}
+
+bool EncodeFrame(IWICBitmapEncoder* encoder, std::vector<BYTE>& rows) {
+    ComPointer<IWICBitmapFrameEncode> frame;
+    ComPointer<IPropertyBag2> options;
+    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
+        FAILED(frame->Initialize(options.get())) ||
+        FAILED(frame->SetSize(ScreenWidth, ScreenHeight))) {
+        return false;
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    // The codec may ask for another format: then these rows would be wrong.
+    if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) {
+        return false;
+    }
+    return SUCCEEDED(frame->WritePixels(ScreenHeight, RowBytes, static_cast<UINT>(rows.size()),
+                                        rows.data())) &&
+           SUCCEEDED(frame->Commit());
+}
+
+// The PNG file's bytes, encoded into a stream in memory.
+bool EncodePng(const std::uint8_t* screen, std::vector<BYTE>& png) {
+    ComPointer<IWICImagingFactory> factory;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWICImagingFactory,
+                                  reinterpret_cast<void**>(factory.put())))) {
+        return false;
+    }
+    ComPointer<IStream> stream;
+    ComPointer<IWICBitmapEncoder> encoder;
+    std::vector<BYTE> rows = PictureRows(screen);
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+        !EncodeFrame(encoder.get(), rows) || FAILED(encoder->Commit())) {
+        return false;
+    }
+    STATSTG facts{};
+    if (FAILED(stream->Stat(&facts, STATFLAG_NONAME)) || facts.cbSize.QuadPart > INT_MAX) {
+        return false;
+    }
+    png.resize(static_cast<std::size_t>(facts.cbSize.QuadPart));
+    const LARGE_INTEGER start{};
+    ULONG read = 0;
+    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
+           SUCCEEDED(stream->Read(png.data(), static_cast<ULONG>(png.size()), &read)) &&
+           read == png.size();
+}
+
+} // namespace
+
+bool ExportPng(const char* name, const std::uint8_t* screen) {
+    try {
+        std::vector<BYTE> png;
+        if (!EncodePng(screen, png)) {
+            return false;
+        }
+        return rook::ReplaceFileContent(name, png.data(), static_cast<std::int32_t>(png.size()));
+    } catch (const std::bad_alloc&) {
+        return false; // no room for the picture's bytes: nothing was written
+    }
+}
+
+} // namespace inkswap
