@@ -4,6 +4,7 @@
 // their modal loop.
 
 #include "app/file_commands.h"
+#include "app/operations.h"
 #include "app/screen_image.h"
 #include "app/shell.h"
 #include "runtime/toolkit_heap.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -42,12 +44,13 @@ std::string questionText;
 int questionsAsked = 0;
 int questionAnswer = IDNO;
 
-// What the open dialog is answered with: a name typed into it and OK, or
-// Cancel when empty; and what was seen of it.
-std::wstring openChoice;
-int opensSeen = 0;
-HWND openOwner = nullptr;
-std::wstring openFolder; // the folder the dialog started in
+// What the open or the export dialog is answered with: a name typed into
+// it and OK, or Cancel when empty; and what was seen of it.
+std::wstring dialogChoice;
+int dialogsSeen = 0;
+HWND dialogOwner = nullptr;
+std::wstring dialogFolder; // the folder the dialog started in
+std::wstring dialogName;   // the name it proposed
 
 std::string BoxText(HWND box) {
     char text[256] = {};
@@ -55,29 +58,34 @@ std::string BoxText(HWND box) {
     return text;
 }
 
-void AnswerOpenDialog(HWND dialog) {
-    ++opensSeen;
-    openOwner = ::GetWindow(dialog, GW_OWNER);
+void AnswerFileDialog(HWND dialog) {
+    ++dialogsSeen;
+    dialogOwner = ::GetWindow(dialog, GW_OWNER);
     wchar_t folder[MAX_PATH] = {};
     ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
-    openFolder = folder;
-    if (openChoice.empty()) {
+    dialogFolder = folder;
+    wchar_t name[MAX_PATH] = {};
+    ::SendMessageW(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(name));
+    dialogName = name;
+    if (dialogChoice.empty()) {
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     // The name box is a combo box or an edit, by the dialog's version.
     for (int box : {cmb13, edt1}) {
-        ::SetDlgItemTextW(dialog, box, openChoice.c_str());
+        ::SetDlgItemTextW(dialog, box, dialogChoice.c_str());
     }
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
 void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND open = ::FindWindowA("#32770", "Open"); open != nullptr) {
-        if (opensSeen == 0) {
-            AnswerOpenDialog(open);
+    for (const char* title : {"Open", "Save As"}) {
+        if (HWND dialog = ::FindWindowA("#32770", title); dialog != nullptr) {
+            if (dialogsSeen == 0) {
+                AnswerFileDialog(dialog);
+            }
+            return;
         }
-        return;
     }
     if (HWND question = ::FindWindowA("#32770", QuestionTitle); question != nullptr) {
         // The question comes before any error box of a failed save.
@@ -101,9 +109,10 @@ void HandleUntil(std::int32_t code) {
     boxText.clear();
     questionText.clear();
     questionsAsked = 0;
-    opensSeen = 0;
-    openOwner = nullptr;
-    openFolder.clear();
+    dialogsSeen = 0;
+    dialogOwner = nullptr;
+    dialogFolder.clear();
+    dialogName.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, CloseErrorBox);
     for (int i = 0; i < 200; ++i) {
         shell.EventCode = rook::WaitWindowEvent();
@@ -272,11 +281,11 @@ TEST_F(ShellTest, OpenLoadsTheChosenFileAsADropDoes) {
     };
     for (const Case& c : cases) {
         const Bytes before = Screen();
-        openChoice = c.Chosen != nullptr ? Wide(directory_.PathOf(c.Chosen)) : L"";
+        dialogChoice = c.Chosen != nullptr ? Wide(directory_.PathOf(c.Chosen)) : L"";
         ChooseMenuItem(OpenItem);
-        EXPECT_EQ(opensSeen, 1) << "the dialog came: " << (c.Chosen ? c.Chosen : "Cancel");
-        EXPECT_EQ(openOwner, rook::WindowID(MainWindow)) << "owned by the main window";
-        EXPECT_TRUE(std::filesystem::equivalent(openFolder, directory_.Root()))
+        EXPECT_EQ(dialogsSeen, 1) << "the dialog came: " << (c.Chosen ? c.Chosen : "Cancel");
+        EXPECT_EQ(dialogOwner, rook::WindowID(MainWindow)) << "owned by the main window";
+        EXPECT_TRUE(std::filesystem::equivalent(dialogFolder, directory_.Root()))
             << "it starts in the current file's folder";
         EXPECT_EQ(boxSeen ? boxText : "", c.Box != nullptr ? c.Box : "");
         EXPECT_EQ(PathShown(), directory_.PathOf(c.Path));
@@ -284,7 +293,7 @@ TEST_F(ShellTest, OpenLoadsTheChosenFileAsADropDoes) {
         EXPECT_EQ(Screen(), loads ? ScreenBytes(fixtures::Noise(6)) : before);
         EXPECT_EQ(StatusShown(), c.Status);
     }
-    openChoice.clear();
+    dialogChoice.clear();
 }
 
 TEST_F(ShellTest, TheStatusLineMarksAModifiedPictureUntilItIsSaved) {
@@ -442,6 +451,139 @@ TEST_F(ShellTest, AFailedSaveAfterYesShowsTheErrorAndNothingElseHappens) {
     EXPECT_EQ(boxText, UnsavedMessage);
     EXPECT_EQ(Screen(), corrected) << "the dropped file is not loaded";
     EXPECT_EQ(PathShown(), elsewhere.PathOf("gone.scr"));
+}
+
+// Whether the Operations item is greyed in the main window's menu.
+bool Greyed(std::int32_t item) {
+    return (::GetMenuState(::GetMenu(rook::WindowID(MainWindow)), static_cast<UINT>(item),
+                           MF_BYCOMMAND) &
+            MF_GRAYED) != 0;
+}
+
+// A click on cell (x, y) as the canvas handler makes it, then an event for
+// the status line and the menu to follow.
+void Click(std::int32_t x, std::int32_t y) {
+    CorrectClickedCell(shell, x, y);
+    ChooseMenuItem(99);
+}
+
+TEST_F(ShellTest, UndoAndRedoTakeClicksBackAndDoThemAgain) {
+    const Bytes loaded = Screen();
+    EXPECT_TRUE(Greyed(UndoItem));
+    EXPECT_TRUE(Greyed(RedoItem));
+    Click(3, 4);
+    const Bytes once = Screen();
+    Click(31, 23);
+    const Bytes twice = Screen();
+    EXPECT_FALSE(Greyed(UndoItem));
+    EXPECT_TRUE(Greyed(RedoItem));
+    ChooseMenuItem(UndoItem);
+    EXPECT_EQ(Screen(), once);
+    ChooseMenuItem(UndoItem);
+    EXPECT_EQ(Screen(), loaded);
+    EXPECT_EQ(StatusShown(), "start.scr") << "back to the saved bytes: not modified";
+    EXPECT_TRUE(Greyed(UndoItem));
+    EXPECT_FALSE(Greyed(RedoItem));
+    ChooseMenuItem(UndoItem); // nothing left to take back
+    EXPECT_EQ(Screen(), loaded);
+    ChooseMenuItem(RedoItem);
+    ChooseMenuItem(RedoItem);
+    EXPECT_EQ(Screen(), twice);
+    EXPECT_EQ(StatusShown(), "start.scr *");
+    ChooseMenuItem(UndoItem);
+    Click(0, 0); // a new step: what could be redone is gone
+    EXPECT_TRUE(Greyed(RedoItem));
+    ChooseMenuItem(RedoItem);
+    Bytes expected = once;
+    CorrectCell(expected.data(), 0, 0);
+    EXPECT_EQ(Screen(), expected);
+}
+
+TEST_F(ShellTest, LoadingAPictureForgetsTheCorrectionsOfTheOldOne) {
+    Click(5, 5);
+    ChooseMenuItem(SaveItem);
+    directory_.Write("next.scr", ScreenBytes(fixtures::Noise(8)));
+    DropFiles({directory_.PathOf("next.scr")});
+    EXPECT_TRUE(Greyed(UndoItem));
+    ChooseMenuItem(UndoItem);
+    EXPECT_EQ(Screen(), ScreenBytes(fixtures::Noise(8)));
+}
+
+// Correct All Cells worked out apart: a cell with more than 32 set pixels
+// has its bytes inverted and its ink and paper swapped.
+Bytes CorrectedAll(Bytes screen) {
+    for (std::int32_t y = 0; y < ScreenRows; ++y) {
+        for (std::int32_t x = 0; x < ScreenColumns; ++x) {
+            int set = 0;
+            for (std::int32_t line = 0; line < 8; ++line) {
+                set += std::popcount(screen[(y / 8) * 2048 + line * 256 + (y % 8) * 32 + x]);
+            }
+            if (set > 32) {
+                CorrectCell(screen.data(), x, y);
+            }
+        }
+    }
+    return screen;
+}
+
+TEST_F(ShellTest, CorrectAllCellsIsOneStepAndDoesNothingTheSecondTime) {
+    directory_.Write("noise.scr", ScreenBytes(fixtures::Noise(5)));
+    DropFiles({directory_.PathOf("noise.scr")});
+    const Bytes loaded = Screen();
+    ChooseMenuItem(CorrectAllItem);
+    const Bytes corrected = Screen();
+    EXPECT_EQ(corrected, CorrectedAll(loaded));
+    EXPECT_NE(corrected, loaded);
+    EXPECT_EQ(StatusShown(), "noise.scr *");
+    ChooseMenuItem(CorrectAllItem); // nothing qualifies: no step
+    EXPECT_EQ(Screen(), corrected);
+    ChooseMenuItem(UndoItem);
+    EXPECT_EQ(Screen(), loaded) << "one undo takes the whole step back";
+    EXPECT_TRUE(Greyed(UndoItem));
+}
+
+TEST_F(ShellTest, CorrectAllAndExportAreGreyedBeforeAnythingIsLoaded) {
+    EXPECT_FALSE(Greyed(CorrectAllItem));
+    EXPECT_FALSE(Greyed(ExportPngItem));
+    rook::StringVariable loaded = shell.Path;
+    shell.Path = nullptr;
+    ChooseMenuItem(99);
+    EXPECT_TRUE(Greyed(CorrectAllItem));
+    EXPECT_TRUE(Greyed(ExportPngItem));
+    const Bytes before = Screen();
+    ChooseMenuItem(CorrectAllItem); // as from another program: refused all the same
+    EXPECT_EQ(Screen(), before);
+    shell.Path = loaded;
+    ChooseMenuItem(99);
+    EXPECT_FALSE(Greyed(ExportPngItem));
+}
+
+TEST_F(ShellTest, ExportWritesAPngWhereTheDialogSaysAndChangesNothingElse) {
+    Click(2, 2);
+    dialogChoice = Wide(directory_.PathOf("out"));
+    ChooseMenuItem(ExportPngItem);
+    EXPECT_EQ(dialogsSeen, 1);
+    EXPECT_EQ(dialogOwner, rook::WindowID(MainWindow));
+    EXPECT_TRUE(std::filesystem::equivalent(dialogFolder, directory_.Root()));
+    EXPECT_EQ(dialogName, L"start.png") << "the screen's name with .png";
+    EXPECT_FALSE(boxSeen) << boxText;
+    const Bytes png = directory_.Read("out.png");
+    const Bytes signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    ASSERT_GE(png.size(), signature.size());
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), png.begin()));
+    EXPECT_EQ(StatusShown(), "start.scr *") << "still modified";
+
+    TempDirectory gone;
+    dialogChoice = Wide(gone.PathOf("lost.png"));
+    std::filesystem::remove_all(gone.Root());
+    ChooseMenuItem(ExportPngItem);
+    EXPECT_TRUE(boxSeen);
+    EXPECT_EQ(boxText, UnexportedMessage);
+
+    dialogChoice.clear(); // Cancel
+    ChooseMenuItem(ExportPngItem);
+    EXPECT_EQ(dialogsSeen, 1);
+    EXPECT_FALSE(boxSeen);
 }
 
 class ShellEnvironment : public ::testing::Environment {
