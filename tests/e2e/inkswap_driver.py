@@ -148,6 +148,7 @@ def frame_extents(window):
 
 # The title of the standard open dialog.
 OPEN_DIALOG = "Open"
+SAVE_DIALOG = "Save As"  # the export dialog's title
 
 # Windows that belong to the session rather than to the program under test.
 SESSION_WINDOWS = {"Default - Wine desktop"}
@@ -276,6 +277,20 @@ class Inkswap:
         time.sleep(0.5)
         run("xdotool", "key", "Up", "Return")
 
+    # From Undo, the first item of the Operations menu: the keys to each item
+    # (Up wraps around to the last; the separators are passed over).
+    OPERATION_KEYS = {"Undo": (), "Redo": ("Down",), "Correct All Cells": ("Down", "Down"), "Export PNG...": ("Up",)}
+
+    def choose_operation(self, item):
+        """Operations > item: a click on the File title opens the menus,
+        Right goes on to Operations with its first item selected."""
+        left, top = self.client
+        run("xdotool", "mousemove", str(left + 15), str(top - 10))
+        time.sleep(0.3)
+        self.click()
+        time.sleep(0.5)
+        run("xdotool", "key", "Right", *self.OPERATION_KEYS[item], "Return")
+
     def click_close_box(self):
         left, top, width, _ = self.outer
         run("xdotool", "mousemove", str(left + width - 7), str(top + 7))
@@ -357,6 +372,17 @@ class Inkswap:
             return False
         time.sleep(0.5)  # the name box takes the keys once the dialog is up
         return True
+
+    def export(self, path):
+        """Ctrl+E, the file's Windows name typed over the proposed one, and
+        Return; whether the dialog came and went."""
+        self.key("ctrl+e")
+        if find_window(SAVE_DIALOG) is None:
+            return False
+        time.sleep(0.5)  # the name box takes the keys once the dialog is up
+        run("xdotool", "type", "--delay", "20", windows_path(path))
+        run("xdotool", "key", "Return")
+        return bool(wait_for(lambda: find_window(SAVE_DIALOG, timeout=0) is None))
 
     def choose(self, path):
         """Types the file's Windows name into the open dialog and presses

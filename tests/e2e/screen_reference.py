@@ -25,6 +25,34 @@ def colour(number, bright):
     )
 
 
+def ink_count(screen, column, row):
+    """The set pixels of a cell."""
+    return sum(bin(screen[bitmap_offset(column, row, line)]).count("1") for line in range(8))
+
+
+def correct_all_cells(screen):
+    """Corrects every cell with more than 32 of its 64 pixels set."""
+    for row in range(24):
+        for column in range(32):
+            if ink_count(screen, column, row) > 32:
+                correct_cell(screen, column, row)
+
+
+def expected_picture(screen):
+    """The colour picture at one pixel per Spectrum pixel, 256 x 192, as red,
+    green, blue bytes row by row: no highlight, no grid."""
+    picture = bytearray()
+    for y in range(192):
+        row = y // 8
+        for column in range(32):
+            bits = screen[bitmap_offset(column, row, y % 8)]
+            attribute = screen[ATTRIBUTES + row * 32 + column]
+            for bit in range(8):
+                number = attribute & 7 if bits & (0x80 >> bit) else (attribute >> 3) & 7
+                picture += colour(number, attribute & 0x40)
+    return bytes(picture)
+
+
 BLUE = bytes((0, 0, 255))
 
 
