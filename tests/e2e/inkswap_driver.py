@@ -461,6 +461,11 @@ class Inkswap:
         return rows
 
 
+def decoded_png(path):
+    """A PNG file's pixels as red, green, blue bytes, decoded by ImageMagick."""
+    return subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+
+
 def noise(seed, size=SCREEN_BYTES):
     """A screen file's worth of random bytes, the same for the same seed."""
     generator = random.Random(seed)

@@ -2,7 +2,8 @@
 Wine in its default managed mode, every window an X window of its own,
 framed by a real window manager (openbox). The window manager, not Wine,
 draws the frame, sizes the window and sends the close request. Opening
-files (Ctrl+O, the command line) and the status line are checked here too.
+files (Ctrl+O, the command line), the status line and the Operations menu
+are checked here too.
 
     python3 tests/e2e/managed_test.py <inkswap.exe> [<build-dir>]
 """
@@ -16,6 +17,7 @@ import inkswap_driver  # noqa: E402
 from inkswap_driver import (  # noqa: E402
     WHITE_ROW,
     UserTestCase,
+    decoded_png,
     noise,
     program_argument,
     run_tests,
@@ -23,6 +25,7 @@ from inkswap_driver import (  # noqa: E402
     window_geometry,
     windows_path,
 )
+from screen_reference import correct_all_cells, expected_picture  # noqa: E402
 
 
 class ManagedTest(UserTestCase):
@@ -79,6 +82,20 @@ class ManagedCommandLineTest(UserTestCase):
     def test_a_file_named_on_the_command_line_shows_at_once_with_its_name(self):
         self.assertTrue(wait_for(lambda: self.inkswap.status() == self.NAME), self.inkswap.status())
         self.assertShows(self.screen, self.hover(3, 2))
+
+    def test_the_operations_menu_corrects_all_takes_it_back_and_exports(self):
+        self.assertTrue(wait_for(lambda: self.inkswap.status() == self.NAME), self.inkswap.status())
+        highlight = self.hover(3, 2)
+        corrected = bytearray(self.screen)
+        correct_all_cells(corrected)
+        self.inkswap.choose_operation("Correct All Cells")
+        self.assertShows(corrected, highlight)
+        self.inkswap.key("ctrl+z")
+        self.assertShows(self.screen, highlight)
+        target = os.path.join(self.folder, "exported.png")
+        self.assertTrue(self.inkswap.export(target), "the export dialog came and went")
+        self.assertTrue(wait_for(lambda: os.path.exists(target)), "the PNG is written")
+        self.assertEqual(decoded_png(target), expected_picture(self.screen))
 
 
 def main():

@@ -8,7 +8,6 @@ independent model of the screen.
 """
 
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -17,6 +16,7 @@ import inkswap_driver  # noqa: E402
 from inkswap_driver import (  # noqa: E402
     GRID_BOX,
     UserTestCase,
+    decoded_png,
     noise,
     program_argument,
     run_tests,
@@ -34,11 +34,6 @@ def ink_heavy_screen(seed):
         for line in range(8):
             screen[bitmap_offset(column, 0, line)] = 0xF0 if line < 7 else last | 0x0F
     return screen
-
-
-def decoded_png(path):
-    """The PNG's pixels as red, green, blue bytes, decoded by ImageMagick."""
-    return subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
 
 
 class OperationsTest(UserTestCase):
