@@ -4,7 +4,13 @@
 // 508 x 380 back buffer (a new drawing context each time, as the shell
 // makes one) and a memset of that same buffer, and prints the ratio
 // RenderScreenView / memset.
+// The Operations menu's corrections are measured against a redraw of both
+// views (what every change of the bytes ends in): Correct All Cells on the
+// noise picture with its redraw, and an undo or redo of one cell with its
+// redraw against a click's correction with its redraw.
 
+#include "app/correction_history.h"
+#include "app/screen_image.h"
 #include "app/screen_renderer.h"
 #include "drawing/drawing_context.h"
 #include "runtime/toolkit_heap.h"
@@ -16,7 +22,9 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -84,6 +92,74 @@ void Memset(benchmark::State& state) {
     }
 }
 
+// Both views into their back buffers, as RedrawScreen renders them.
+struct BothViews {
+    BackBuffer Bitmap;
+    BackBuffer Colour;
+
+    void Redraw(const std::uint8_t* screen) {
+        for (auto [buffer, view] :
+             {std::pair{&Bitmap, inkswap::BitmapView}, std::pair{&Colour, inkswap::ColourView}}) {
+            rook::StartDrawing(buffer->Open());
+            inkswap::RenderScreenView(screen, view, 5, 12, false);
+            rook::StopDrawing();
+            benchmark::DoNotOptimize(buffer->Bytes.data());
+        }
+        benchmark::ClobberMemory();
+    }
+};
+
+void Redraw(benchmark::State& state) {
+    BothViews views;
+    for (auto _ : state) {
+        views.Redraw(noise.data());
+    }
+}
+
+// Correct All Cells on the noise picture, from the same bytes every time:
+// the pass over the cells, the step recorded, the redraw.
+void CorrectAllAndRedraw(benchmark::State& state) {
+    BothViews views;
+    const auto history = std::make_unique<inkswap::CorrectionHistory>();
+    fixtures::Screen screen{};
+    std::uint16_t cells[inkswap::CellCount];
+    for (auto _ : state) {
+        screen = noise;
+        const std::int32_t count = inkswap::CorrectAllCells(screen.data(), cells);
+        inkswap::RecordStep(*history, cells, count);
+        views.Redraw(screen.data());
+    }
+}
+
+// A click's correction of one cell, recorded, with the redraw.
+void ClickAndRedraw(benchmark::State& state) {
+    BothViews views;
+    const auto history = std::make_unique<inkswap::CorrectionHistory>();
+    fixtures::Screen screen = noise;
+    const std::uint16_t cell = 12 * 32 + 5;
+    for (auto _ : state) {
+        inkswap::CorrectCell(screen.data(), 5, 12);
+        inkswap::RecordStep(*history, &cell, 1);
+        views.Redraw(screen.data());
+    }
+}
+
+// Undo and redo of a one-cell step in turn, each with the redraw.
+void UndoOrRedoAndRedraw(benchmark::State& state) {
+    BothViews views;
+    const auto history = std::make_unique<inkswap::CorrectionHistory>();
+    fixtures::Screen screen = noise;
+    const std::uint16_t cell = 12 * 32 + 5;
+    inkswap::CorrectCell(screen.data(), 5, 12);
+    inkswap::RecordStep(*history, &cell, 1);
+    for (auto _ : state) {
+        if (!inkswap::UndoStep(*history, screen.data())) {
+            inkswap::RedoStep(*history, screen.data());
+        }
+        views.Redraw(screen.data());
+    }
+}
+
 // Repeated, and the ratios taken between the fastest repetitions (other
 // load on the machine only ever adds time, so the fastest run is the least
 // disturbed) and between the median ones.
@@ -94,6 +170,10 @@ BENCHMARK(RenderBitmapViewWithGrid)->Repetitions(Repetitions)->MinTime(MinimumSe
 BENCHMARK(RenderNoiseColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(RenderBlankColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(Memset)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
+BENCHMARK(Redraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
+BENCHMARK(CorrectAllAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
+BENCHMARK(ClickAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
+BENCHMARK(UndoOrRedoAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 
 // Keeps the time per iteration of every repetition of every benchmark.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -125,6 +205,14 @@ private:
     std::map<std::string, std::vector<double>> seconds_;
 };
 
+void PrintRatio(const RecordingReporter& reporter, const char* name, const char* reference) {
+    if (reporter.Has(name) && reporter.Has(reference)) {
+        std::printf("%s / %s = %.2f fastest, %.2f median\n", name, reference,
+                    reporter.Fastest(name) / reporter.Fastest(reference),
+                    reporter.Median(name) / reporter.Median(reference));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -151,6 +239,8 @@ int main(int argc, char** argv) {
             }
         }
     }
+    PrintRatio(reporter, "CorrectAllAndRedraw", "Redraw");
+    PrintRatio(reporter, "UndoOrRedoAndRedraw", "ClickAndRedraw");
     benchmark::Shutdown();
     rook::DestroyToolkitHeap();
     return 0;
