@@ -131,32 +131,39 @@ void CorrectAllAndRedraw(benchmark::State& state) {
     }
 }
 
-// A click's correction of one cell, recorded, with the redraw.
+// The noise picture with its redraw and a history, for one-cell steps.
+struct OneCellSteps {
+    static constexpr std::uint16_t Cell = 12 * 32 + 5;
+    BothViews Views;
+    std::unique_ptr<inkswap::CorrectionHistory> History =
+        std::make_unique<inkswap::CorrectionHistory>();
+    fixtures::Screen Screen = noise;
+
+    // A click's correction: the cell corrected and recorded.
+    void Click() {
+        inkswap::CorrectCell(Screen.data(), Cell % 32, Cell / 32);
+        inkswap::RecordStep(*History, &Cell, 1);
+    }
+};
+
+// A click's correction of one cell with the redraw.
 void ClickAndRedraw(benchmark::State& state) {
-    BothViews views;
-    const auto history = std::make_unique<inkswap::CorrectionHistory>();
-    fixtures::Screen screen = noise;
-    const std::uint16_t cell = 12 * 32 + 5;
+    OneCellSteps steps;
     for (auto _ : state) {
-        inkswap::CorrectCell(screen.data(), 5, 12);
-        inkswap::RecordStep(*history, &cell, 1);
-        views.Redraw(screen.data());
+        steps.Click();
+        steps.Views.Redraw(steps.Screen.data());
     }
 }
 
 // Undo and redo of a one-cell step in turn, each with the redraw.
 void UndoOrRedoAndRedraw(benchmark::State& state) {
-    BothViews views;
-    const auto history = std::make_unique<inkswap::CorrectionHistory>();
-    fixtures::Screen screen = noise;
-    const std::uint16_t cell = 12 * 32 + 5;
-    inkswap::CorrectCell(screen.data(), 5, 12);
-    inkswap::RecordStep(*history, &cell, 1);
+    OneCellSteps steps;
+    steps.Click();
     for (auto _ : state) {
-        if (!inkswap::UndoStep(*history, screen.data())) {
-            inkswap::RedoStep(*history, screen.data());
+        if (!inkswap::UndoStep(*steps.History, steps.Screen.data())) {
+            inkswap::RedoStep(*steps.History, steps.Screen.data());
         }
-        views.Redraw(screen.data());
+        steps.Views.Redraw(steps.Screen.data());
     }
 }
 

@@ -1,7 +1,7 @@
 #include "app/file_commands.h"
 
 #include "app/correction_history.h"
-#include "app/open_dialog.h"
+#include "app/file_dialogs.h"
 #include "app/screen_file.h"
 #include "app/screen_image.h"
 #include "app/screen_renderer.h"

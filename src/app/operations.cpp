@@ -1,8 +1,8 @@
 #include "app/operations.h"
 
 #include "app/correction_history.h"
-#include "app/export_dialog.h"
 #include "app/file_commands.h"
+#include "app/file_dialogs.h"
 #include "app/png_export.h"
 #include "app/screen_display.h"
 #include "app/screen_image.h"

@@ -83,6 +83,17 @@ def run_tests(script, mode="desktop"):
     return 0 if result.result.wasSuccessful() else 1
 
 
+def run_tests_with_probe(usage, script, mode="desktop"):
+    """Runs the calling script's tests of Inkswap (its first argument) with
+    the window probe, the third argument or the one built beside the tests
+    in the build folder (the second, or the program's)."""
+    global EXECUTABLE, PROBE
+    EXECUTABLE = program_argument(usage)
+    build = sys.argv[2] if len(sys.argv) > 2 else os.path.dirname(os.path.dirname(EXECUTABLE))
+    PROBE = sys.argv[3] if len(sys.argv) > 3 else os.path.join(build, "tests", "window_probe.exe")
+    return run_tests(script, mode)
+
+
 def run(*command):
     return subprocess.run(command, check=True, capture_output=True, text=True).stdout
 

@@ -13,14 +13,12 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-import inkswap_driver  # noqa: E402
 from inkswap_driver import (  # noqa: E402
     WHITE_ROW,
     UserTestCase,
     decoded_png,
     noise,
-    program_argument,
-    run_tests,
+    run_tests_with_probe,
     wait_for,
     window_geometry,
     windows_path,
@@ -99,12 +97,7 @@ class ManagedCommandLineTest(UserTestCase):
 
 
 def main():
-    inkswap_driver.EXECUTABLE = program_argument(__doc__)
-    # The status line is read, and the client area found, by the window
-    # probe built beside the tests.
-    build = sys.argv[2] if len(sys.argv) > 2 else os.path.dirname(os.path.dirname(inkswap_driver.EXECUTABLE))
-    inkswap_driver.PROBE = os.path.join(build, "tests", "window_probe.exe")
-    return run_tests(__file__, mode="managed")
+    return run_tests_with_probe(__doc__, __file__, mode="managed")
 
 
 if __name__ == "__main__":

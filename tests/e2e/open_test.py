@@ -15,15 +15,13 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-import inkswap_driver  # noqa: E402
 from inkswap_driver import (  # noqa: E402
     OPEN_DIALOG,
     UserTestCase,
     find_window,
     noise,
-    program_argument,
     run,
-    run_tests,
+    run_tests_with_probe,
     wait_for,
     windows_path,
 )
@@ -101,10 +99,7 @@ class CommandLineTest(UserTestCase):
 
 
 def main():
-    inkswap_driver.EXECUTABLE = program_argument(__doc__)
-    build = sys.argv[2] if len(sys.argv) > 2 else os.path.dirname(os.path.dirname(inkswap_driver.EXECUTABLE))
-    inkswap_driver.PROBE = sys.argv[3] if len(sys.argv) > 3 else os.path.join(build, "tests", "window_probe.exe")
-    return run_tests(__file__)
+    return run_tests_with_probe(__doc__, __file__)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,108 @@
+#include "app/file_dialogs.h"
+
+#include <commdlg.h>
+
+#include <cwchar>
+#include <iterator>
+
+namespace inkswap {
+
+namespace {
+
+// Pairs of a label and its patterns, each list ended by an empty label.
+constexpr wchar_t ScreenFilters[] = L"ZX Spectrum screens (*.scr)\0*.scr\0All files (*.*)\0*.*\0";
+constexpr wchar_t PngFilters[] = L"PNG images (*.png)\0*.png\0";
+constexpr wchar_t PngExtension[] = L".png";
+
+// Longer than any name the program can open or write, so that a too long
+// choice still arrives and fails like any other file that cannot be used.
+constexpr int ChosenCapacity = 1024;
+
+// The folder part of a wide path: the path cut at its last separator
+// (a drive's root keeps it); empty when there is none.
+void CutToFolder(wchar_t* path) {
+    wchar_t* cut = LastSeparator(path);
+    if (cut == nullptr) {
+        path[0] = L'\0';
+        return;
+    }
+    const bool driveRoot = cut == path + 2 && path[1] == L':';
+    cut[driveRoot ? 1 : 0] = L'\0';
+}
+
+// The path with the extension of its last part replaced by ".png" (added
+// when it has none); the path is left empty when the result would not fit.
+void ProposePngName(wchar_t* path, int capacity) {
+    wchar_t* separator = LastSeparator(path);
+    wchar_t* end = std::wcsrchr(separator != nullptr ? separator : path, L'.');
+    if (end == nullptr) {
+        end = path + std::wcslen(path);
+    }
+    constexpr int extensionLength = static_cast<int>(std::size(PngExtension));
+    if (end - path + extensionLength > capacity) {
+        path[0] = L'\0';
+        return;
+    }
+    std::wmemcpy(end, PngExtension, extensionLength);
+}
+
+// Splits a full path into its folder (left in path) and its last part
+// (copied to name).
+void SplitFolder(wchar_t* path, wchar_t* name) {
+    const wchar_t* cut = LastSeparator(path);
+    const wchar_t* last = cut != nullptr ? cut + 1 : path;
+    std::wmemmove(name, last, std::wcslen(last) + 1);
+    CutToFolder(path);
+}
+
+// A dialog's description: owned by owner, the filters, the name proposed
+// and returned in file, starting in folder (when not empty).
+OPENFILENAMEW Dialog(HWND owner, const wchar_t* filters, wchar_t* file, const wchar_t* folder) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filters;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = ChosenCapacity;
+    dialog.lpstrInitialDir = folder[0] != L'\0' ? folder : nullptr;
+    // The program's working folder stays where it was.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    return dialog;
+}
+
+} // namespace
+
+bool AskForScreenFile(HWND owner, const char* currentPath, Utf8Name& chosen) {
+    wchar_t folder[ChosenCapacity] = {};
+    if (currentPath != nullptr && ToWide(currentPath, folder, ChosenCapacity)) {
+        CutToFolder(folder);
+    }
+    wchar_t file[ChosenCapacity] = {};
+    OPENFILENAMEW dialog = Dialog(owner, ScreenFilters, file, folder);
+    dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!::GetOpenFileNameW(&dialog)) {
+        return false; // cancelled, or the dialog could not be shown
+    }
+    return ToUtf8(file, chosen);
+}
+
+bool AskForPngName(HWND owner, const char* screenPath, Utf8Name& chosen) {
+    wchar_t folder[ChosenCapacity] = {};
+    wchar_t file[ChosenCapacity] = {};
+    if (screenPath != nullptr && ToWide(screenPath, folder, ChosenCapacity)) {
+        ProposePngName(folder, ChosenCapacity);
+        SplitFolder(folder, file);
+    }
+    OPENFILENAMEW dialog = Dialog(owner, PngFilters, file, folder);
+    dialog.lpstrDefExt = PngExtension + 1;
+    // A folder that is gone is not the dialog's to refuse: the export then
+    // fails and says so.
+    dialog.Flags |= OFN_OVERWRITEPROMPT;
+    if (!::GetSaveFileNameW(&dialog)) {
+        return false; // cancelled, or the dialog could not be shown
+    }
+    return ToUtf8(file, chosen);
+}
+
+} // namespace inkswap
