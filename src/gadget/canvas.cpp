@@ -432,7 +432,10 @@ void RegisterCanvasClass() {
     library.Arrow = ::LoadCursorA(nullptr, IDC_ARROW);
     WNDCLASSEXA canvasClass{};
     canvasClass.cbSize = sizeof canvasClass;
-    canvasClass.style = CS_DBLCLKS;
+    // A device context of its own: every paint gets the same one instead of
+    // a cached one set up afresh (under Wine each set-up selects a font,
+    // which reads the X resource files again).
+    canvasClass.style = CS_DBLCLKS | CS_OWNDC;
     canvasClass.cbWndExtra = static_cast<int>(CanvasSlotCount * sizeof(LONG_PTR));
     canvasClass.lpfnWndProc = CanvasProcedure;
     canvasClass.hInstance = ProgramInstance();
