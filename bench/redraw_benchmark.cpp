@@ -221,11 +221,12 @@ int main() {
     const Timing floor = TimePerRun(10000 / Batches, [&] { DeliverOneMove(floorWindow); });
     ::DestroyWindow(floorWindow);
     // Between cells (15, 11) and (16, 11), the title made to show the cell
-    // already; what the movement leaves to be painted (the status line) is
-    // painted within the timed part.
+    // already; what the movement leaves to be painted is painted within the
+    // timed part.
     HWND mainWindow = ::GetAncestor(canvas, GA_ROOT);
     int step = 0;
     int missed = 0;
+    int repaints = 0;
     const Timing intoCell = TimePartPerRun(400 / Batches, [&] {
         const bool right = (++step & 1) != 0;
         const std::int32_t column = right ? 16 : 15;
@@ -235,8 +236,15 @@ int main() {
         shell.TitleY = 11;
         const double start = Seconds();
         HandleOneMove(shell, canvas);
-        ::RedrawWindow(mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        const double seconds = Seconds() - start;
+        double seconds = Seconds() - start;
+        // A repaint the movement left pending is counted; asking whether
+        // there is one is the benchmark's own work and is not.
+        if (HIWORD(::GetQueueStatus(QS_PAINT)) != 0) {
+            const double paintStart = Seconds();
+            ::RedrawWindow(mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            seconds += Seconds() - paintStart;
+            ++repaints;
+        }
         missed += shell.X == column ? 0 : 1;
         return seconds;
     });
@@ -286,6 +294,8 @@ int main() {
     std::printf("two back-buffer copies after a cursor placement: %.3f ms fastest, %.3f ms "
                 "median\n",
                 placedCopies.Fastest * 1000, placedCopies.Median * 1000);
+    std::printf("  movements that left a repaint pending (painted within the timed part): %d\n",
+                repaints);
     if (missed != 0) {
         std::printf("warning: %d timed movements did not reach the new cell\n", missed);
     }
