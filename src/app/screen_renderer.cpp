@@ -1,5 +1,6 @@
 // The renderer walks the bitmap in memory order: third by third, pixel line
-// by pixel line, cell by cell, bit by bit, one Box per Spectrum pixel, then
+// by pixel line, cell by cell, bit by bit, one Box per Spectrum pixel (the
+// eight of a cell line handed over together, as BoxesOfBits), then
 // the vertical grid lines left to right and the horizontal ones top to
 // bottom. Each pixel's bit is tested directly; the colours of a cell line
 // come from a table made at compile time.
@@ -36,19 +37,7 @@ void DrawCellLine(std::int32_t bits, CellColours colours, std::int32_t left, std
     // Picked by index rather than by a test, which a busy picture would
     // send the wrong way at every other pixel.
     const rook::Colour paperOrInk[2] = {colours.Paper, colours.Ink};
-    const auto pixel = [&](std::int32_t bit) {
-        rook::Box((left + bit) * 2, top * 2, 2, 2, paperOrInk[(bits >> (7 - bit)) & 1]);
-    };
-    // Written out: each pixel's shift is a constant and the eight boxes run
-    // without a loop around them.
-    pixel(0);
-    pixel(1);
-    pixel(2);
-    pixel(3);
-    pixel(4);
-    pixel(5);
-    pixel(6);
-    pixel(7);
+    rook::BoxesOfBits(left * 2, top * 2, bits, paperOrInk);
 }
 
 void DrawGrid() {

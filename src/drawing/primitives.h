@@ -69,6 +69,38 @@ inline bool FillPixelPair(DrawingContext* context, std::int32_t x, std::int32_t 
     return true;
 }
 
+// Eight 2 x 2 boxes side by side, wholly inside a 3-byte buffer, written
+// as FillPixelPair writes each: the two colours packed once, the addresses
+// kept in locals (a store through the buffer may alias the context, which
+// would make every box load its fields again).
+inline void FillPixelPairsOfBits(DrawingContext* context, std::int32_t x, std::int32_t y,
+                                 std::int32_t bits, const Colour colours[2]) {
+    const std::ptrdiff_t pitch = context->Pitch;
+    std::uint8_t* top =
+        context->Buffer + (std::ptrdiff_t{context->Height} - 1 - y) * pitch + std::ptrdiff_t{x} * 3;
+    const PixelPairBytes pairs[2] = {PackPixelPair(colours[0]), PackPixelPair(colours[1])};
+    const auto box = [&](std::int32_t i) {
+        const PixelPairBytes& pair = pairs[(bits >> (7 - i)) & 1];
+        std::uint8_t* at = top + std::ptrdiff_t{i} * 6;
+        std::memcpy(at, &pair.Low, 4);
+        std::memcpy(at + 4, &pair.High, 2);
+        std::memcpy(at - pitch, &pair.Low, 4);
+        std::memcpy(at - pitch + 4, &pair.High, 2);
+    };
+    box(0);
+    box(1);
+    box(2);
+    box(3);
+    box(4);
+    box(5);
+    box(6);
+    box(7);
+    // The front colour the last of the eight boxes leaves.
+    const Colour last = colours[bits & 1];
+    context->FrontColor = last;
+    SplitFrontColour(context, last);
+}
+
 } // namespace detail
 
 // Fills width x height pixels from the top-left corner (x, y). A negative
@@ -90,6 +122,26 @@ inline void Box(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t
     }
     detail::InstallColour(context, colour);
     context->Operations.DrawBox(context, x, y, width, height);
+}
+
+// Eight 2 x 2 boxes side by side from (x, y) to the right, the i-th from
+// the left in colours[(bits >> (7 - i)) & 1]: exactly the eight Box calls
+// in that order. When Box would write every one of them itself (the
+// context draws into a 3-byte pixel buffer and the row lies inside it),
+// they are written at once, with the same pixels and front colour after.
+inline void BoxesOfBits(std::int32_t x, std::int32_t y, std::int32_t bits,
+                        const Colour colours[2]) {
+    DrawingContext* context = CurrentDrawingContext();
+    if (context != nullptr && detail::DrawsIntoPixelBuffer(context) && x >= 0 && y >= 0 &&
+        std::int64_t{x} + 16 <= context->Width && std::int64_t{y} + 2 <= context->Height) {
+        detail::FillPixelPairsOfBits(context, x, y, bits, colours);
+        return;
+    }
+    // A box whose left edge would lie beyond the 32-bit range is past any
+    // buffer: it and those right of it are left out.
+    for (std::int32_t i = 0; i < 8 && x <= INT32_MAX - i * 2; ++i) {
+        Box(x + i * 2, y, 2, 2, colours[(bits >> (7 - i)) & 1]);
+    }
 }
 
 // The straight line from (x1, y1) to (x2, y2), both end points included

@@ -55,8 +55,34 @@ HCURSOR CursorOf(const GadgetRecord* canvas) {
     return reinterpret_cast<HCURSOR>(canvas->TypeFields[CursorField]);
 }
 
+// The canvas window's extra slots. The record is also attached as the
+// property "RK_Gadget"; the window procedure reads the slot, set and kept
+// with it, because a property asks the platform's server on every message.
+enum CanvasSlot { RecordSlot, WindowNumberSlot, CanvasSlotCount };
+
+LONG_PTR SlotOf(HWND window, CanvasSlot slot) {
+    return ::GetWindowLongPtrA(window, static_cast<int>(slot * sizeof(LONG_PTR)));
+}
+void SetSlot(HWND window, CanvasSlot slot, LONG_PTR value) {
+    ::SetWindowLongPtrA(window, static_cast<int>(slot * sizeof(LONG_PTR)), value);
+}
+
 GadgetRecord* CanvasOf(HWND window) {
-    return static_cast<GadgetRecord*>(::GetPropA(window, CanvasRecordProperty));
+    return reinterpret_cast<GadgetRecord*>(SlotOf(window, RecordSlot));
+}
+
+// The number of the toolkit window the canvas belongs to, -1 for none.
+// Found by the walk up its parents once, then kept: a canvas never moves
+// to another window.
+std::int32_t CanvasWindowNumber(HWND window) {
+    if (const LONG_PTR kept = SlotOf(window, WindowNumberSlot); kept != 0) {
+        return static_cast<std::int32_t>(kept - 1);
+    }
+    const std::int32_t number = ToolkitWindowNumber(TopLevelWindow(window));
+    if (number != -1) {
+        SetSlot(window, WindowNumberSlot, static_cast<LONG_PTR>(number) + 1);
+    }
+    return number;
 }
 
 // The thread's key state as of the message being handled, read in one call
@@ -100,7 +126,7 @@ void QueueCanvasEvent(HWND window, std::int32_t type, std::int32_t key = 0, std:
         *data = {pointer.x, pointer.y, keys.Buttons(), key, keys.Modifiers(), wheel, input & 0xFF};
     }
     const auto gadget = static_cast<std::int32_t>(::GetWindowLongPtrA(window, GWLP_ID));
-    PostEvent(EventGadgetAction, gadget, ToolkitWindowNumber(TopLevelWindow(window)), type, data,
+    PostEvent(EventGadgetAction, gadget, CanvasWindowNumber(window), type, data,
               data != nullptr ? ReleaseEventData : nullptr);
 }
 
@@ -406,7 +432,11 @@ void RegisterCanvasClass() {
     library.Arrow = ::LoadCursorA(nullptr, IDC_ARROW);
     WNDCLASSEXA canvasClass{};
     canvasClass.cbSize = sizeof canvasClass;
-    canvasClass.style = CS_DBLCLKS;
+    // A device context of its own: every paint gets the same one instead of
+    // a cached one set up afresh (under Wine each set-up selects a font,
+    // which reads the X resource files again).
+    canvasClass.style = CS_DBLCLKS | CS_OWNDC;
+    canvasClass.cbWndExtra = static_cast<int>(CanvasSlotCount * sizeof(LONG_PTR));
     canvasClass.lpfnWndProc = CanvasProcedure;
     canvasClass.hInstance = ProgramInstance();
     canvasClass.lpszClassName = CanvasClassName;
@@ -514,6 +544,7 @@ std::intptr_t CanvasGadget(std::int32_t number, std::int32_t x, std::int32_t y, 
     }
     auto* canvas = static_cast<GadgetRecord*>(object.Storage);
     ::SetPropA(window, CanvasRecordProperty, canvas);
+    SetSlot(window, RecordSlot, reinterpret_cast<LONG_PTR>(canvas));
     canvas->TypeFields[FlagsField] = flags;
     canvas->TypeFields[StateField] = 0;
     canvas->TypeFields[CursorField] = reinterpret_cast<std::intptr_t>(library.Arrow);

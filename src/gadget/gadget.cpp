@@ -158,13 +158,15 @@ LRESULT DispatchParentMessage(HWND control, HWND parent, UINT message, WPARAM wP
     if (control == nullptr) {
         return NotHandled;
     }
-    const auto property = reinterpret_cast<std::intptr_t>(::GetPropA(control, GadgetIdProperty));
     const LONG_PTR identifier = ::GetWindowLongPtrA(control, GWLP_ID);
-    if (property != identifier) {
-        return NotHandled;
-    }
     GadgetRecord* gadget = FindGadget(static_cast<std::int32_t>(identifier));
     if (gadget == nullptr || gadget->Type->ParentMessage == nullptr) {
+        return NotHandled;
+    }
+    // Checked last: reading the property asks the platform's server, and a
+    // kind without parent messages (a text) needs no check.
+    const auto property = reinterpret_cast<std::intptr_t>(::GetPropA(control, GadgetIdProperty));
+    if (property != identifier) {
         return NotHandled;
     }
     return gadget->Type->ParentMessage(gadget, parent, message, wParam, lParam);

@@ -12,6 +12,15 @@ namespace {
 
 GadgetListState* listState = nullptr;
 
+// The last record found, by its window: the gadget-list procedure asks for
+// it on every message to the window, and reading a property asks the
+// platform's server. Forgotten when the record goes.
+struct FoundRecord {
+    HWND Window;
+    GadgetListRecord* Record;
+};
+FoundRecord lastRecord = {};
+
 // "RK_GadgetStack_%i" with the module instance as a signed decimal, so that
 // two modules in one process keep their records apart.
 const char* RecordProperty() {
@@ -39,6 +48,7 @@ LRESULT CALLBACK GadgetListProcedure(HWND window, UINT message, WPARAM wParam, L
         ToolkitRelease(record->Saved.ContainerStack);
         ToolkitRelease(record);
         ::RemovePropA(window, RecordProperty());
+        lastRecord = {};
     }
     return CallProcedureBehind(previous, window, message, wParam, lParam);
 }
@@ -110,7 +120,14 @@ GadgetListRecord* GadgetListRecordOf(HWND window) {
     if (window == nullptr) {
         return nullptr;
     }
-    return static_cast<GadgetListRecord*>(::GetPropA(window, RecordProperty()));
+    if (window == lastRecord.Window) {
+        return lastRecord.Record;
+    }
+    auto* record = static_cast<GadgetListRecord*>(::GetPropA(window, RecordProperty()));
+    if (record != nullptr) {
+        lastRecord = {window, record};
+    }
+    return record;
 }
 
 } // namespace rook

@@ -233,8 +233,24 @@ WindowRecord* FindWindowRecord(std::int32_t number) {
 }
 
 std::int32_t ToolkitWindowNumber(HWND window) {
+    // The last window found is remembered while its record still names it:
+    // every message to a window asks for its number, and reading a
+    // property asks the platform's server.
+    static HWND lastWindow = nullptr;
+    static std::int32_t lastNumber = -1;
+    if (window != nullptr && window == lastWindow) {
+        const WindowRecord* record = FindWindowRecord(lastNumber);
+        if (record != nullptr && record->Handle == window) {
+            return lastNumber;
+        }
+    }
     const auto property = reinterpret_cast<std::intptr_t>(::GetPropA(window, WindowIdProperty));
-    return property != 0 ? static_cast<std::int32_t>(property - 1) : -1;
+    if (property == 0) {
+        return -1;
+    }
+    lastWindow = window;
+    lastNumber = static_cast<std::int32_t>(property - 1);
+    return lastNumber;
 }
 
 void RevokeDropTarget(HWND window) {

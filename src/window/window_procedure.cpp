@@ -156,6 +156,14 @@ bool IsToolkitEventCode(UINT message) {
     return message >= EventGadgetAction && message <= EventWindowRestored;
 }
 
+// The messages an accelerator table can translate. Only for these is the
+// active window's table looked up: each look-up asks the platform twice,
+// which on a pointer movement costs more than the movement's own handling.
+bool IsKeyboardMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR ||
+           message == WM_SYSCHAR;
+}
+
 } // namespace
 
 void SetParentMessageHandler(ParentMessageHandler handler) {
@@ -169,7 +177,7 @@ std::int32_t WaitWindowEvent() {
     }
     MSG message{};
     ::GetMessageA(&message, nullptr, 0, 0);
-    HWND active = ::GetActiveWindow();
+    HWND active = IsKeyboardMessage(message.message) ? ::GetActiveWindow() : nullptr;
     HACCEL accelerators = AcceleratorTableFor(active);
     if (accelerators == nullptr || !::TranslateAcceleratorA(active, accelerators, &message)) {
         ::TranslateMessage(&message);

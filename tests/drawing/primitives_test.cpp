@@ -110,6 +110,45 @@ TEST(Box, RowsLeftToRightInASmallPicture) {
     EXPECT_TRUE(output.GuardsIntact());
 }
 
+// BoxesOfBits against the eight Box calls it stands for: the same bytes
+// (guards included) and the same front colour left on the context, inside
+// the buffer, at its edges and beyond them, in 3- and 4-byte pixels.
+TEST(BoxesOfBits, SameAsTheEightBoxes) {
+    const Colour colours[2] = {RGB(1, 2, 3), RGB(200, 100, 50)};
+    struct Case {
+        std::int32_t X, Y, Bits, BitsPerPixel;
+    };
+    const Case cases[] = {
+        {0, 0, 0xA5, 24},  {16, 6, 0x01, 24},           {24, 8, 0x80, 24},
+        {25, 9, 0xFF, 24}, {30, 3, 0x3C, 24},           {-4, 0, 0x5A, 24},
+        {2, 9, 0xC3, 24},  {INT_MAX - 14, 0, 0xFF, 24}, {INT_MIN, INT_MIN, 0x0F, 24},
+        {0, 0, 0xA5, 32},  {30, 9, 0x96, 32},
+    };
+    for (const Case& c : cases) {
+        MemoryOutput boxes(40, 10, c.BitsPerPixel);
+        MemoryOutput row(40, 10, c.BitsPerPixel);
+        Colour boxesFront = 0;
+        Colour rowFront = 0;
+        {
+            ScopedDrawing drawing(boxes);
+            for (std::int32_t i = 0; i < 8; ++i) {
+                Box(c.X + i * 2, c.Y, 2, 2, colours[(c.Bits >> (7 - i)) & 1]);
+            }
+            boxesFront = drawing.Context()->FrontColor;
+        }
+        {
+            ScopedDrawing drawing(row);
+            BoxesOfBits(c.X, c.Y, c.Bits, colours);
+            rowFront = drawing.Context()->FrontColor;
+        }
+        EXPECT_TRUE(row.GuardsIntact()) << c.X << "," << c.Y;
+        EXPECT_EQ(std::vector<std::uint8_t>(row.Pixels(), row.Pixels() + row.PixelBytes()),
+                  std::vector<std::uint8_t>(boxes.Pixels(), boxes.Pixels() + boxes.PixelBytes()))
+            << c.X << "," << c.Y << " bits " << c.Bits << " at " << c.BitsPerPixel;
+        EXPECT_EQ(rowFront, boxesFront) << c.X << "," << c.Y;
+    }
+}
+
 TEST(LineXY, BresenhamPixels) {
     struct Case {
         std::int32_t X1, Y1, X2, Y2;
