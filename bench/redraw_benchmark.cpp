@@ -89,6 +89,11 @@ Timing TimePartPerRun(int runsPerBatch, const std::function<double()>& timedWork
     return {batches.front(), batches[batches.size() / 2]};
 }
 
+void PrintTiming(const char* name, Timing timing) {
+    std::printf("%s: %.3f ms fastest, %.3f ms median\n", name, timing.Fastest * 1000,
+                timing.Median * 1000);
+}
+
 void PrintRatio(const char* name, Timing measured, Timing reference) {
     std::printf("%s = %.2f fastest, %.2f median\n", name, measured.Fastest / reference.Fastest,
                 measured.Median / reference.Median);
@@ -276,33 +281,20 @@ int main() {
         DispatchWaitingMessages(); // its repaint
     });
 
-    std::printf("RedrawScreen:            %.3f ms fastest, %.3f ms median\n", redraw.Fastest * 1000,
-                redraw.Median * 1000);
-    std::printf("two back-buffer copies:  %.3f ms fastest, %.3f ms median\n", copies.Fastest * 1000,
-                copies.Median * 1000);
-    std::printf("pointer move within a cell: %.3f ms fastest, %.3f ms median\n",
-                withinCell.Fastest * 1000, withinCell.Median * 1000);
-    std::printf("a bare movement message (the platform's floor): %.3f ms fastest, %.3f ms "
-                "median\n",
-                floor.Fastest * 1000, floor.Median * 1000);
-    std::printf("pointer move into another cell, title set aside: %.3f ms fastest, %.3f ms "
-                "median\n",
-                intoCell.Fastest * 1000, intoCell.Median * 1000);
-    std::printf("  of which the two cells drawn and painted in each view: %.3f ms fastest, %.3f "
-                "ms median\n",
-                cells.Fastest * 1000, cells.Median * 1000);
-    std::printf("two back-buffer copies after a cursor placement: %.3f ms fastest, %.3f ms "
-                "median\n",
-                placedCopies.Fastest * 1000, placedCopies.Median * 1000);
+    PrintTiming("RedrawScreen", redraw);
+    PrintTiming("two back-buffer copies", copies);
+    PrintTiming("pointer move within a cell", withinCell);
+    PrintTiming("a bare movement message (the platform's floor)", floor);
+    PrintTiming("pointer move into another cell, title set aside", intoCell);
+    PrintTiming("  of which the two cells drawn and painted in each view", cells);
+    PrintTiming("two back-buffer copies after a cursor placement", placedCopies);
     std::printf("  movements that left a repaint pending (painted within the timed part): %d\n",
                 repaints);
     if (missed != 0) {
         std::printf("warning: %d timed movements did not reach the new cell\n", missed);
     }
-    std::printf("title changed:           %.3f ms fastest, %.3f ms median\n", title.Fastest * 1000,
-                title.Median * 1000);
-    std::printf("status line changed:     %.3f ms fastest, %.3f ms median\n", status.Fastest * 1000,
-                status.Median * 1000);
+    PrintTiming("title changed", title);
+    PrintTiming("status line changed", status);
     PrintRatio("RedrawScreen / two copies", redraw, copies);
     PrintRatio("pointer move within a cell / two copies", withinCell, copies);
     PrintRatio("bare movement message (floor) / two copies", floor, copies);

@@ -27,10 +27,6 @@ constexpr std::uint32_t ControlO = rook::ShortcutControl | 'O';
 constexpr std::uint32_t ControlS = rook::ShortcutControl | 'S';
 constexpr std::uint32_t ControlQ = rook::ShortcutControl | 'Q';
 
-bool HasText(const rook::StringVariable text) {
-    return text != nullptr && text[0] != '\0';
-}
-
 // Keeps the text now built at p in a string variable.
 void Keep(rook::StringVariable& variable, std::int32_t p) {
     rook::AssignString(variable, p);
@@ -45,7 +41,7 @@ void MarkSaved(ShellState& shell) {
 // memory, so the save can be tried again, and the file on disk stays as it
 // was.
 bool Save(ShellState& shell) {
-    if (!HasText(shell.Path)) {
+    if (!HasFile(shell)) {
         return false; // nothing loaded yet: nothing to save to
     }
     if (!SaveScreenFile(shell.Path, shell.Screen)) {
@@ -114,8 +110,12 @@ void ShowError(const char* text) {
     rook::MessageRequester("Error", text, MB_OK);
 }
 
+bool HasFile(const ShellState& shell) {
+    return shell.Path != nullptr && shell.Path[0] != '\0';
+}
+
 bool IsModified(const ShellState& shell) {
-    return HasText(shell.Path) &&
+    return HasFile(shell) &&
            std::memcmp(shell.Screen, shell.Saved, static_cast<std::size_t>(ScreenFileSize)) != 0;
 }
 

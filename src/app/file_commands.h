@@ -51,6 +51,10 @@ void IgnoreBareCloseMessage(ShellState& shell);
 // new one would replace is asked about first.
 void HandleDropEvent(ShellState& shell);
 
+// The picture came from a file: Save, Export and Correct All have a
+// picture to work on.
+bool HasFile(const ShellState& shell);
+
 // A picture that came from a file and differs from the bytes last loaded
 // or saved. A cell corrected twice is no change.
 bool IsModified(const ShellState& shell);

@@ -22,10 +22,6 @@ constexpr std::uint32_t ControlE = rook::ShortcutControl | 'E';
 
 constexpr std::int32_t OperationItems[] = {UndoItem, RedoItem, CorrectAllItem, ExportPngItem};
 
-bool HasPicture(const ShellState& shell) {
-    return shell.Path != nullptr && shell.Path[0] != '\0';
-}
-
 void CorrectAll(ShellState& shell) {
     std::uint16_t cells[CellCount];
     const std::int32_t count = CorrectAllCells(shell.Screen, cells);
@@ -65,7 +61,7 @@ bool CanDo(const ShellState& shell, std::int32_t item) {
     case RedoItem:
         return CanRedo(*shell.History);
     default:
-        return HasPicture(shell);
+        return HasFile(shell);
     }
 }
 
