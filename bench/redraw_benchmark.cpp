@@ -18,7 +18,9 @@
 // timed movement, and only the movement itself is timed. The wait leaves
 // the caches cold, so that movement is set against the two copies made
 // after the same placing and wait (and, for comparison, back to back);
-// a movement within a cell against the copies back to back, as both run.
+// a movement within a cell against the copies back to back, as both run,
+// and once more after a placing and wait of its own; the floor is measured
+// both ways too.
 // Each figure is given for the fastest of several batches (other load on
 // the machine only ever adds time) and for the median batch.
 
@@ -222,8 +224,25 @@ int main() {
     PlaceCursor(canvas, {254, 190});
     HandleOneMove(shell, canvas);
     const Timing withinCell = TimePerRun(10000 / Batches, [&] { HandleOneMove(shell, canvas); });
+    // The same after placing the cursor within the cell and waiting, as a
+    // real movement comes after the program has waited for it.
+    int nudge = 0;
+    const Timing placedWithinCell = TimePartPerRun(400 / Batches, [&] {
+        PlaceCursor(canvas, {(++nudge & 1) != 0 ? 253 : 255, 190});
+        const double start = Seconds();
+        HandleOneMove(shell, canvas);
+        return Seconds() - start;
+    });
     HWND floorWindow = MakeFloorWindow();
     const Timing floor = TimePerRun(10000 / Batches, [&] { DeliverOneMove(floorWindow); });
+    // The same floor after the same placing of the cursor and wait as the
+    // movements into another cell below.
+    const Timing placedFloor = TimePartPerRun(400 / Batches, [&] {
+        PlaceCursor(canvas, {254, 190});
+        const double start = Seconds();
+        DeliverOneMove(floorWindow);
+        return Seconds() - start;
+    });
     ::DestroyWindow(floorWindow);
     // Between cells (15, 11) and (16, 11), the title made to show the cell
     // already; what the movement leaves to be painted is painted within the
@@ -285,6 +304,8 @@ int main() {
     PrintTiming("two back-buffer copies", copies);
     PrintTiming("pointer move within a cell", withinCell);
     PrintTiming("a bare movement message (the platform's floor)", floor);
+    PrintTiming("the same after a cursor placement", placedFloor);
+    PrintTiming("pointer move within a cell after a cursor placement", placedWithinCell);
     PrintTiming("pointer move into another cell, title set aside", intoCell);
     PrintTiming("  of which the two cells drawn and painted in each view", cells);
     PrintTiming("two back-buffer copies after a cursor placement", placedCopies);
@@ -298,6 +319,14 @@ int main() {
     PrintRatio("RedrawScreen / two copies", redraw, copies);
     PrintRatio("pointer move within a cell / two copies", withinCell, copies);
     PrintRatio("bare movement message (floor) / two copies", floor, copies);
+    PrintRatio("bare movement message (floor) / two copies, both after a cursor placement",
+               placedFloor, placedCopies);
+    PrintRatio("bare movement message (floor) after a cursor placement / two copies back to back",
+               placedFloor, copies);
+    PrintRatio("pointer move within a cell / two copies, both after a cursor placement",
+               placedWithinCell, placedCopies);
+    PrintRatio("pointer move within a cell after a cursor placement / two copies back to back",
+               placedWithinCell, copies);
     PrintRatio("pointer move into another cell, title set aside / two copies, both after a "
                "cursor placement",
                intoCell, placedCopies);
