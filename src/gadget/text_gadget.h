@@ -1,8 +1,8 @@
 #pragma once
-// The text gadget: the platform's static text control, a line of text the
-// program shows and changes and the user only reads. Ampersands are shown
-// as they are (no mnemonics), so any file name reads right. It raises no
-// events and has no state or attributes.
+// The text gadget: the platform's static text control (with a device
+// context of its own), a line of text the program shows and changes and the
+// user only reads. Ampersands are shown as they are (no mnemonics), so any
+// file name reads right. It raises no events and has no state or attributes.
 
 #include <cstdint>
 

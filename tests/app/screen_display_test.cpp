@@ -12,6 +12,7 @@
 #include "gadget/gadget.h"
 #include "screen_fixtures.h"
 #include "support/memory_output.h"
+#include "support/window_pixels.h"
 #include "window/event_queue.h"
 #include "window/event_state.h"
 #include "window/window_procedure.h"
@@ -86,33 +87,9 @@ void PaintMarker(std::int32_t canvas) {
     ::ReleaseDC(window, target);
 }
 
-// The window's pixels as 0x00RRGGBB, row by row from the top.
+// The canvas window's pixels as 0x00RRGGBB, row by row from the top.
 std::vector<std::uint32_t> WindowPixels(std::int32_t canvas) {
-    HWND window = CanvasWindow(canvas);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = Width;
-    format.bmiHeader.biHeight = -Height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC source = ::GetDC(window);
-    HDC copy = ::CreateCompatibleDC(source);
-    HBITMAP picture = ::CreateDIBSection(copy, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = ::SelectObject(copy, picture);
-    ::BitBlt(copy, 0, 0, Width, Height, source, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(Width) * Height);
-    std::memcpy(pixels.data(), bits, pixels.size() * 4);
-    ::SelectObject(copy, previous);
-    ::DeleteObject(picture);
-    ::DeleteDC(copy);
-    ::ReleaseDC(window, source);
-    for (std::uint32_t& pixel : pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return pixels;
+    return testsupport::WindowPixels(CanvasWindow(canvas), Width, Height);
 }
 
 // The back buffer's bytes, bottom row first, as the canvas holds them.

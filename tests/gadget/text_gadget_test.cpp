@@ -2,10 +2,13 @@
 
 #include "gadget/gadget.h"
 #include "support/toolkit_test.h"
+#include "support/window_pixels.h"
 #include "window/event_state.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -32,9 +35,13 @@ protected:
 };
 
 TEST_F(TextGadgetTest, IsAStaticTextInTheGadgetListWithItsNumber) {
-    char className[16] = {};
-    ::GetClassNameA(text_, className, sizeof className);
-    EXPECT_STREQ(className, "Static");
+    WNDCLASSEXA staticClass{};
+    staticClass.cbSize = sizeof staticClass;
+    ASSERT_NE(::GetClassInfoExA(nullptr, "Static", &staticClass), 0);
+    EXPECT_EQ(::GetClassLongPtrA(text_, GCLP_WNDPROC),
+              reinterpret_cast<ULONG_PTR>(staticClass.lpfnWndProc))
+        << "the static's own procedure";
+    EXPECT_NE(::GetClassLongPtrA(text_, GCL_STYLE) & CS_OWNDC, 0U) << "a device context of its own";
     const LONG_PTR style = ::GetWindowLongPtrA(text_, GWL_STYLE);
     EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
     EXPECT_EQ(style & SS_TYPEMASK, SS_LEFT);
@@ -58,6 +65,31 @@ TEST_F(TextGadgetTest, SetGadgetTextReplacesTheTextAndANullTextEmptiesIt) {
     SetGadgetText(4, "x");
     SetGadgetText(4, nullptr);
     EXPECT_EQ(WindowText(text_), "");
+}
+
+// The text gadget paints through a device context of its own, which keeps
+// whatever the last paint left selected in it: every text, and every change
+// to a shorter or longer one, must look exactly as a plain static shows it.
+TEST_F(TextGadgetTest, ShowsEveryTextExactlyAsAPlainStaticDoes) {
+    constexpr int Width = 1040;
+    constexpr int Height = 20;
+    HWND plain = ::CreateWindowExA(0, "Static", "No file",
+                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 10, 440, Width,
+                                   Height, window_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(plain, nullptr);
+    ::SendMessageA(plain, WM_SETFONT, ::SendMessageA(text_, WM_GETFONT, 0, 0), TRUE);
+    ::UpdateWindow(window_);
+    for (const char* text : {"No file", "title.scr *   x:15 y:11   ink 7 paper 0 bright flash",
+                             "a & b.scr", "", "W"}) {
+        SetGadgetText(4, text);
+        ::SetWindowTextA(plain, text);
+        Settle();
+        const std::vector<std::uint32_t> shown = testsupport::WindowPixels(text_, Width, Height);
+        EXPECT_EQ(shown, testsupport::WindowPixels(plain, Width, Height)) << text;
+        const bool blank = std::all_of(shown.begin(), shown.end(),
+                                       [&](std::uint32_t pixel) { return pixel == shown.front(); });
+        EXPECT_EQ(blank, text[0] == '\0') << "the text is drawn: " << text;
+    }
 }
 
 TEST_F(TextGadgetTest, SetGadgetTextOnANumberWithoutAGadgetDoesNothing) {
