@@ -155,6 +155,18 @@ void PlaceCursor(HWND canvas, POINT point) {
     DiscardPlacementMoves(canvas, spot);
 }
 
+// The time per run of the work alone, each run after placing the cursor at
+// one of two spots in turn and waiting.
+Timing TimeAfterPlacing(HWND canvas, POINT first, POINT second, const std::function<void()>& work) {
+    int run = 0;
+    return TimePartPerRun(400 / Batches, [&] {
+        PlaceCursor(canvas, (++run & 1) != 0 ? first : second);
+        const double start = Seconds();
+        work();
+        return Seconds() - start;
+    });
+}
+
 // Posts a movement (at the cursor's place) and runs the event loop until
 // the shell has handled the PointerMove it gives.
 void HandleOneMove(inkswap::ShellState& shell, HWND canvas) {
@@ -226,23 +238,14 @@ int main() {
     const Timing withinCell = TimePerRun(10000 / Batches, [&] { HandleOneMove(shell, canvas); });
     // The same after placing the cursor within the cell and waiting, as a
     // real movement comes after the program has waited for it.
-    int nudge = 0;
-    const Timing placedWithinCell = TimePartPerRun(400 / Batches, [&] {
-        PlaceCursor(canvas, {(++nudge & 1) != 0 ? 253 : 255, 190});
-        const double start = Seconds();
-        HandleOneMove(shell, canvas);
-        return Seconds() - start;
-    });
+    const Timing placedWithinCell =
+        TimeAfterPlacing(canvas, {253, 190}, {255, 190}, [&] { HandleOneMove(shell, canvas); });
     HWND floorWindow = MakeFloorWindow();
     const Timing floor = TimePerRun(10000 / Batches, [&] { DeliverOneMove(floorWindow); });
     // The same floor after the same placing of the cursor and wait as the
     // movements into another cell below.
-    const Timing placedFloor = TimePartPerRun(400 / Batches, [&] {
-        PlaceCursor(canvas, {254, 190});
-        const double start = Seconds();
-        DeliverOneMove(floorWindow);
-        return Seconds() - start;
-    });
+    const Timing placedFloor =
+        TimeAfterPlacing(canvas, {254, 190}, {254, 190}, [&] { DeliverOneMove(floorWindow); });
     ::DestroyWindow(floorWindow);
     // Between cells (15, 11) and (16, 11), the title made to show the cell
     // already; what the movement leaves to be painted is painted within the
@@ -279,12 +282,9 @@ int main() {
     // The reference under the same conditions: the two copies, each after
     // the same placing of the cursor and wait (which leaves the caches to
     // other work on the machine).
-    const Timing placedCopies = TimePartPerRun(400 / Batches, [&] {
-        PlaceCursor(canvas, {(++step & 1) != 0 ? 258 : 250, 190});
-        const double start = Seconds();
+    const Timing placedCopies = TimeAfterPlacing(canvas, {258, 190}, {250, 190}, [] {
         CopyBackBuffer(inkswap::BitmapCanvas);
         CopyBackBuffer(inkswap::ColourCanvas);
-        return Seconds() - start;
     });
     DispatchWaitingMessages();
     int flip = 0;

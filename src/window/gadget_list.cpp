@@ -1,5 +1,6 @@
 #include "window/gadget_list.h"
 
+#include "platform/win32/remembered_property.h"
 #include "runtime/toolkit_heap.h"
 #include "window/procedure_chain.h"
 #include "window/window.h"
@@ -12,14 +13,8 @@ namespace {
 
 GadgetListState* listState = nullptr;
 
-// The last record found, by its window: the gadget-list procedure asks for
-// it on every message to the window, and reading a property asks the
-// platform's server. Forgotten when the record goes.
-struct FoundRecord {
-    HWND Window;
-    GadgetListRecord* Record;
-};
-FoundRecord lastRecord = {};
+// The gadget-list procedure asks for its window's record on every message.
+win32::RememberedProperty records;
 
 // "RK_GadgetStack_%i" with the module instance as a signed decimal, so that
 // two modules in one process keep their records apart.
@@ -48,7 +43,7 @@ LRESULT CALLBACK GadgetListProcedure(HWND window, UINT message, WPARAM wParam, L
         ToolkitRelease(record->Saved.ContainerStack);
         ToolkitRelease(record);
         ::RemovePropA(window, RecordProperty());
-        lastRecord = {};
+        records.Forget();
     }
     return CallProcedureBehind(previous, window, message, wParam, lParam);
 }
@@ -120,14 +115,7 @@ GadgetListRecord* GadgetListRecordOf(HWND window) {
     if (window == nullptr) {
         return nullptr;
     }
-    if (window == lastRecord.Window) {
-        return lastRecord.Record;
-    }
-    auto* record = static_cast<GadgetListRecord*>(::GetPropA(window, RecordProperty()));
-    if (record != nullptr) {
-        lastRecord = {window, record};
-    }
-    return record;
+    return static_cast<GadgetListRecord*>(records.Read(window, RecordProperty()));
 }
 
 } // namespace rook

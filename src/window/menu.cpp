@@ -1,5 +1,6 @@
 #include "window/menu.h"
 
+#include "platform/win32/remembered_property.h"
 #include "runtime/object_registry.h"
 #include "window/procedure_chain.h"
 
@@ -22,26 +23,8 @@ struct MenuBuildingState {
 ObjectRegistry* menuRegistry = nullptr;
 LibraryState menuState = nullptr;
 
-// The procedure behind the menu's, by its window, kept from the last
-// look-up: the menu procedure runs on every message to the window, and
-// reading a property asks the platform's server. Forgotten when the window
-// goes.
-struct ProcedureBehind {
-    HWND Window;
-    WNDPROC Previous;
-};
-ProcedureBehind lastBehind = {};
-
-WNDPROC PreviousProcedure(HWND window) {
-    if (window == lastBehind.Window) {
-        return lastBehind.Previous;
-    }
-    const auto previous = reinterpret_cast<WNDPROC>(::GetPropA(window, MenuProcedureProperty));
-    if (previous != nullptr) {
-        lastBehind = {window, previous};
-    }
-    return previous;
-}
+// The menu procedure asks for the procedure behind it on every message.
+win32::RememberedProperty proceduresBehind;
 
 MenuBuildingState& Building() {
     return *GetLibraryState<MenuBuildingState>(menuState);
@@ -62,9 +45,10 @@ void Reattach(const MenuRecord* menu) {
 // In front of the window's own procedure: a destroyed window's menus go
 // with it (Windows destroys the menu itself).
 LRESULT CALLBACK MenuProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WNDPROC previous = PreviousProcedure(window);
+    const auto previous =
+        reinterpret_cast<WNDPROC>(proceduresBehind.Read(window, MenuProcedureProperty));
     if (message == WM_NCDESTROY) {
-        lastBehind = {};
+        proceduresBehind.Forget();
         HMENU bar = ::GetMenu(window);
         RegistryFirst(menuRegistry);
         for (RegistryObject menu = RegistryNext(menuRegistry); menu.Storage != nullptr;
