@@ -25,12 +25,12 @@
 // the machine only ever adds time) and for the median batch.
 
 #include "app/screen_display.h"
-#include "app/screen_image.h"
 #include "app/shell.h"
 #include "app/status_display.h"
-#include "app/status_line.h"
 #include "gadget/canvas.h"
 #include "gadget/gadget.h"
+#include "screen/screen_image.h"
+#include "screen/status_line.h"
 #include "screen_fixtures.h"
 #include "window/event_state.h"
 #include "window/window.h"
@@ -295,7 +295,7 @@ int main() {
     int column = 0;
     const Timing status = TimePerRun(100, [&] {
         const std::int32_t x = (++column & 1) != 0 ? 16 : 15;
-        inkswap::ShowStatus(inkswap::MakeStatusFacts("C:\\screens\\title.scr", false, true,
+        inkswap::ShowStatus(inkswap::MakeStatusFacts("C:\\screens\\title.scr", nullptr, false, true,
                                                      inkswap::CellFactsOf(shell.Screen, x, 11)));
         DispatchWaitingMessages(); // its repaint
     });

@@ -9,11 +9,11 @@
 // noise picture with its redraw, and an undo or redo of one cell with its
 // redraw against a click's correction with its redraw.
 
-#include "app/correction_history.h"
-#include "app/screen_image.h"
-#include "app/screen_renderer.h"
 #include "drawing/drawing_context.h"
 #include "runtime/toolkit_heap.h"
+#include "screen/correction_history.h"
+#include "screen/screen_image.h"
+#include "screen/screen_renderer.h"
 #include "screen_fixtures.h"
 
 #include <benchmark/benchmark.h>

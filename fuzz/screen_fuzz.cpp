@@ -4,8 +4,8 @@
 // pixel for pixel, and correcting it again must give back every byte;
 // cells outside the screen change nothing.
 
-#include "app/screen_image.h"
 #include "fuzz_check.h"
+#include "screen/screen_image.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,8 +1,9 @@
 #pragma once
-// The screen file commands: the menu bar and its shortcuts, loading a screen
-// dropped on either picture, chosen with Open.. or named on the command
-// line (all three by the same path), saving over the file last loaded, and
-// Quit.
+// The screen file commands: the menu bar and its shortcuts, loading a file
+// of screens (a raw screen, a tape, a +3DOS file) dropped on either
+// picture, chosen with Open.. or named on the command line (all three by the
+// same path), going through the screens of a file, saving the screen back
+// into the file it came from or as a file of its own, and Quit.
 
 #include "app/shell.h"
 
@@ -14,21 +15,26 @@ inline constexpr std::int32_t FileMenu = 0;
 inline constexpr std::int32_t OpenItem = 0;
 inline constexpr std::int32_t SaveItem = 1;
 inline constexpr std::int32_t QuitItem = 2;
-inline constexpr std::int32_t ScreenFile = 0; // the file number of every read and write
+// After the Operations menu's items.
+inline constexpr std::int32_t SaveAsItem = 7;
+inline constexpr std::int32_t NextScreenItem = 8;
+inline constexpr std::int32_t PreviousScreenItem = 9;
 
 inline constexpr char NotAScreenMessage[] = "this is not ZX Spectrum picture!";
 inline constexpr char UnreadableMessage[] = "this file could not be read!";
 inline constexpr char UnsavedMessage[] = "this picture could not be saved!";
 inline constexpr char QuestionTitle[] = "Inkswap"; // of "Save changes to <file>?"
 
-// The menu bar of the main window with "File" (Open.., Save, a separator,
-// Quit); the Operations menu follows it.
+// The menu bar of the main window with "File" (Open.., Save, Save As...,
+// Next Screen, Previous Screen, Quit, separated by lines); the Operations
+// menu follows it.
 void BuildMenu();
 
 // An "Error" box with the text.
 void ShowError(const char* text);
 
-// File drops on both pictures, and Ctrl+O, Ctrl+S, Ctrl+Q.
+// File drops on both pictures, and Ctrl+O, Ctrl+S, Ctrl+Shift+S, Page Down,
+// Page Up, Ctrl+Q.
 void EnableDropsAndShortcuts();
 
 // The menu event (also raised by the shortcuts); Quit sets the event code
@@ -46,14 +52,18 @@ void HandleCloseRequest(ShellState& shell);
 // once: the bare message's code becomes 0.
 void IgnoreBareCloseMessage(ShellState& shell);
 
-// A drop on a picture: a file of exactly 6,912 bytes is loaded and shown,
-// anything else is refused with a message box. A modified picture that the
-// new one would replace is asked about first.
+// A drop on a picture: a file that holds a screen is loaded and its first
+// screen shown, anything else is refused with a message box. A modified
+// picture that the new one would replace is asked about first.
 void HandleDropEvent(ShellState& shell);
 
 // The picture came from a file: Save, Export and Correct All have a
 // picture to work on.
 bool HasFile(const ShellState& shell);
+
+// The file has a screen after, or before, the one shown.
+bool HasNextScreen(const ShellState& shell);
+bool HasPreviousScreen(const ShellState& shell);
 
 // A picture that came from a file and differs from the bytes last loaded
 // or saved. A cell corrected twice is no change.

@@ -3,16 +3,26 @@
 #include <commdlg.h>
 
 #include <cwchar>
-#include <iterator>
 
 namespace inkswap {
 
 namespace {
 
 // Pairs of a label and its patterns, each list ended by an empty label.
-constexpr wchar_t ScreenFilters[] = L"ZX Spectrum screens (*.scr)\0*.scr\0All files (*.*)\0*.*\0";
-constexpr wchar_t PngFilters[] = L"PNG images (*.png)\0*.png\0";
-constexpr wchar_t PngExtension[] = L".png";
+constexpr wchar_t OpenFilters[] = L"ZX Spectrum screens and tapes (*.scr;*.tap;*.tzx)\0"
+                                  L"*.scr;*.tap;*.tzx\0"
+                                  L"Screens (*.scr)\0*.scr\0"
+                                  L"TAP tapes (*.tap)\0*.tap\0"
+                                  L"TZX tapes (*.tzx)\0*.tzx\0"
+                                  L"All files (*.*)\0*.*\0";
+
+// A save dialog's filter and the extension it gives a bare name (no dot).
+struct SaveDialogKind {
+    const wchar_t* Filters;
+    const wchar_t* Extension;
+};
+constexpr SaveDialogKind ScreenSaving = {L"ZX Spectrum screens (*.scr)\0*.scr\0", L"scr"};
+constexpr SaveDialogKind PngSaving = {L"PNG images (*.png)\0*.png\0", L"png"};
 
 // Longer than any name the program can open or write, so that a too long
 // choice still arrives and fails like any other file that cannot be used.
@@ -28,22 +38,6 @@ void CutToFolder(wchar_t* path) {
     }
     const bool driveRoot = cut == path + 2 && path[1] == L':';
     cut[driveRoot ? 1 : 0] = L'\0';
-}
-
-// The path with the extension of its last part replaced by ".png" (added
-// when it has none); the path is left empty when the result would not fit.
-void ProposePngName(wchar_t* path, int capacity) {
-    wchar_t* separator = LastSeparator(path);
-    wchar_t* end = std::wcsrchr(separator != nullptr ? separator : path, L'.');
-    if (end == nullptr) {
-        end = path + std::wcslen(path);
-    }
-    constexpr int extensionLength = static_cast<int>(std::size(PngExtension));
-    if (end - path + extensionLength > capacity) {
-        path[0] = L'\0';
-        return;
-    }
-    std::wmemcpy(end, PngExtension, extensionLength);
 }
 
 // Splits a full path into its folder (left in path) and its last part
@@ -79,7 +73,7 @@ bool AskForScreenFile(HWND owner, const char* currentPath, Utf8Name& chosen) {
         CutToFolder(folder);
     }
     wchar_t file[ChosenCapacity] = {};
-    OPENFILENAMEW dialog = Dialog(owner, ScreenFilters, file, folder);
+    OPENFILENAMEW dialog = Dialog(owner, OpenFilters, file, folder);
     dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     if (!::GetOpenFileNameW(&dialog)) {
         return false; // cancelled, or the dialog could not be shown
@@ -87,15 +81,15 @@ bool AskForScreenFile(HWND owner, const char* currentPath, Utf8Name& chosen) {
     return ToUtf8(file, chosen);
 }
 
-bool AskForPngName(HWND owner, const char* screenPath, Utf8Name& chosen) {
+bool AskForSaveName(HWND owner, const char* proposed, SavedKind kind, Utf8Name& chosen) {
+    const SaveDialogKind& saving = kind == SavedKind::Screen ? ScreenSaving : PngSaving;
     wchar_t folder[ChosenCapacity] = {};
     wchar_t file[ChosenCapacity] = {};
-    if (screenPath != nullptr && ToWide(screenPath, folder, ChosenCapacity)) {
-        ProposePngName(folder, ChosenCapacity);
+    if (proposed != nullptr && ToWide(proposed, folder, ChosenCapacity)) {
         SplitFolder(folder, file);
     }
-    OPENFILENAMEW dialog = Dialog(owner, PngFilters, file, folder);
-    dialog.lpstrDefExt = PngExtension + 1;
+    OPENFILENAMEW dialog = Dialog(owner, saving.Filters, file, folder);
+    dialog.lpstrDefExt = saving.Extension;
     // A folder that is gone is not the dialog's to refuse: the export then
     // fails and says so.
     dialog.Flags |= OFN_OVERWRITEPROMPT;

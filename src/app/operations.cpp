@@ -1,11 +1,13 @@
 #include "app/operations.h"
 
-#include "app/correction_history.h"
 #include "app/file_commands.h"
 #include "app/file_dialogs.h"
+#include "app/menu_items.h"
 #include "app/png_export.h"
 #include "app/screen_display.h"
-#include "app/screen_image.h"
+#include "screen/correction_history.h"
+#include "screen/proposed_name.h"
+#include "screen/screen_image.h"
 #include "window/event_state.h"
 #include "window/keyboard_shortcuts.h"
 #include "window/menu.h"
@@ -19,8 +21,6 @@ constexpr std::uint32_t ControlZ = rook::ShortcutControl | 'Z';
 constexpr std::uint32_t ControlY = rook::ShortcutControl | 'Y';
 constexpr std::uint32_t ControlShiftZ = rook::ShortcutControl | rook::ShortcutShift | 'Z';
 constexpr std::uint32_t ControlE = rook::ShortcutControl | 'E';
-
-constexpr std::int32_t OperationItems[] = {UndoItem, RedoItem, CorrectAllItem, ExportPngItem};
 
 void CorrectAll(ShellState& shell) {
     std::uint16_t cells[CellCount];
@@ -45,23 +45,15 @@ void Redo(ShellState& shell) {
 }
 
 void ExportPicture(const ShellState& shell) {
+    Utf8Name proposed{};
+    ProposeFileName(shell.Path, shell.File, shell.ScreenIndex, PngExtension, proposed.data(),
+                    proposed.size());
     Utf8Name target{};
-    if (!AskForPngName(rook::WindowID(MainWindow), shell.Path, target)) {
+    if (!AskForSaveName(rook::WindowID(MainWindow), proposed.data(), SavedKind::PngImage, target)) {
         return; // Cancel changes nothing
     }
     if (!ExportPng(target.data(), shell.Screen)) {
         ShowError(UnexportedMessage);
-    }
-}
-
-bool CanDo(const ShellState& shell, std::int32_t item) {
-    switch (item) {
-    case UndoItem:
-        return CanUndo(*shell.History);
-    case RedoItem:
-        return CanRedo(*shell.History);
-    default:
-        return HasFile(shell);
     }
 }
 
@@ -100,7 +92,7 @@ void HandleOperationEvent(ShellState& shell) {
     // A shortcut pressed while its item is greyed gives no event; this
     // guards against one that comes from elsewhere all the same.
     const std::int32_t item = rook::EventMenu();
-    if (item < UndoItem || item > ExportPngItem || !CanDo(shell, item)) {
+    if (item < UndoItem || item > ExportPngItem || !CanChoose(shell, item)) {
         return;
     }
     switch (item) {
@@ -117,21 +109,6 @@ void HandleOperationEvent(ShellState& shell) {
         ExportPicture(shell);
         break;
     }
-}
-
-void UpdateOperationItems(ShellState& shell) {
-    std::int32_t greyed = 0;
-    for (std::int32_t item : OperationItems) {
-        greyed |= CanDo(shell, item) ? 0 : 1 << item;
-    }
-    // Only a change is passed on: this runs after every event.
-    if (greyed == shell.GreyedItems) {
-        return;
-    }
-    for (std::int32_t item : OperationItems) {
-        rook::DisableMenuItem(FileMenu, item, greyed & (1 << item));
-    }
-    shell.GreyedItems = greyed;
 }
 
 } // namespace inkswap

@@ -1,8 +1,7 @@
 #pragma once
 // The Operations menu: taking corrections back and doing them again,
 // correcting every cell with more ink than paper at once, and exporting the
-// colour picture as a PNG image. Items that can do nothing at the moment
-// are greyed.
+// colour picture as a PNG image.
 
 #include "app/shell.h"
 
@@ -29,8 +28,5 @@ void CorrectClickedCell(ShellState& shell, std::int32_t x, std::int32_t y);
 
 // The menu event of an Operations item (also raised by the shortcuts).
 void HandleOperationEvent(ShellState& shell);
-
-// Greys the items that can do nothing now and makes the others choosable.
-void UpdateOperationItems(ShellState& shell);
 
 } // namespace inkswap

@@ -1,8 +1,8 @@
 #include "app/png_export.h"
 
-#include "app/screen_image.h"
 #include "platform/win32/owners.h"
 #include "runtime/file_replacement.h"
+#include "screen/screen_image.h"
 
 #include <objidl.h>
 #include <wincodec.h>

@@ -1,11 +1,11 @@
 #include "app/screen_display.h"
 
-#include "app/screen_image.h"
-#include "app/screen_renderer.h"
 #include "app/shell.h"
 #include "drawing/drawing_context.h"
 #include "gadget/canvas.h"
 #include "gadget/gadget.h"
+#include "screen/screen_image.h"
+#include "screen/screen_renderer.h"
 
 #include <array>
 #include <cstring>

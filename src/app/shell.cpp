@@ -2,12 +2,10 @@
 
 #include "app/command_line.h"
 #include "app/file_commands.h"
+#include "app/menu_items.h"
 #include "app/operations.h"
 #include "app/screen_display.h"
-#include "app/screen_image.h"
-#include "app/screen_renderer.h"
 #include "app/status_display.h"
-#include "app/status_line.h"
 #include "app/window_layout.h"
 #include "drawing/drawing_context.h"
 #include "gadget/canvas.h"
@@ -17,6 +15,9 @@
 #include "runtime/memory_block.h"
 #include "runtime/string_operations.h"
 #include "runtime/toolkit_heap.h"
+#include "screen/screen_image.h"
+#include "screen/screen_renderer.h"
+#include "screen/status_line.h"
 #include "toolkit/startup.h"
 #include "window/event_state.h"
 #include "window/window.h"
@@ -115,7 +116,9 @@ void HandleGadgetEvent(ShellState& shell) {
 // The status line follows whatever the event changed: the file, its
 // modified mark, the cell under the pointer or that cell's bytes.
 void UpdateStatus(const ShellState& shell) {
-    ShowStatus(MakeStatusFacts(shell.Path, IsModified(shell), shell.CellKnown,
+    ScreenLabel label;
+    FormatScreenLabel(shell.File, shell.ScreenIndex, label);
+    ShowStatus(MakeStatusFacts(shell.Path, label.data(), IsModified(shell), shell.CellKnown,
                                CellFactsOf(shell.Screen, shell.X, shell.Y)));
 }
 
@@ -138,7 +141,7 @@ void HandleEvent(ShellState& shell) {
     HandleDropEvent(shell);
     HandleGadgetEvent(shell);
     UpdateStatus(shell);
-    UpdateOperationItems(shell);
+    UpdateMenuItems(shell);
 }
 
 StartResult StartShell(ShellState& shell) {
@@ -160,7 +163,7 @@ StartResult StartShell(ShellState& shell) {
     }
     EnableDropsAndShortcuts();
     EnableOperationShortcuts();
-    UpdateOperationItems(shell);
+    UpdateMenuItems(shell);
     return StartResult::Started;
 }
 
@@ -175,6 +178,7 @@ void EndShell(ShellState& shell) {
         rook::FreeString(*text);
         *text = nullptr;
     }
+    shell.File = ScreenFile{};
     rook::ToolkitEnd();
     rook::DestroyToolkitHeap();
 }

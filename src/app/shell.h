@@ -3,9 +3,9 @@
 // two check boxes and the status line, and the event loop that follows the pointer, corrects
 // cells on click and toggles the grid until the window is to close.
 
-#include "app/correction_history.h"
-#include "app/screen_renderer.h"
 #include "runtime/string_operations.h"
+#include "screen/correction_history.h"
+#include "screen/screen_renderer.h"
 
 #include <cstdint>
 
@@ -37,11 +37,13 @@ struct ShellState {
     bool TitleShown; // the title shows cell (TitleX, TitleY)
     std::int32_t TitleX;
     std::int32_t TitleY;
-    rook::StringVariable Path;     // the file last loaded, the target of Save
+    rook::StringVariable Path;     // the file last loaded or saved, the target of Save
+    ScreenFile File;               // that file's bytes and its screens
+    std::size_t ScreenIndex;       // the screen of it that the picture is
     rook::StringVariable DropList; // the names of the last drop
     rook::StringVariable DropName; // the first of them
     CorrectionHistory* History;    // the corrections since the picture was loaded
-    std::int32_t GreyedItems;      // a bit per Operations item greyed in the menu; -1: not known
+    std::int32_t GreyedItems;      // a bit per item number greyed in the menu; -1: not known
 };
 
 enum class StartResult { Started, NoToolkit, NoMemory, NoWindow };

@@ -3,7 +3,7 @@
 // change: setting a window text repaints the control, and most pointer
 // movements change nothing on it.
 
-#include "app/status_line.h"
+#include "screen/status_line.h"
 
 namespace inkswap {
 

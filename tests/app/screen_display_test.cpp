@@ -5,11 +5,11 @@
 // Marker pixels show where nothing was painted; the rest must show the
 // back buffer, which must hold what a whole render gives.
 
-#include "app/screen_image.h"
-#include "app/screen_renderer.h"
 #include "app/shell.h"
 #include "gadget/canvas.h"
 #include "gadget/gadget.h"
+#include "screen/screen_image.h"
+#include "screen/screen_renderer.h"
 #include "screen_fixtures.h"
 #include "support/memory_output.h"
 #include "support/window_pixels.h"

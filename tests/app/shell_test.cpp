@@ -5,9 +5,9 @@
 
 #include "app/file_commands.h"
 #include "app/operations.h"
-#include "app/screen_image.h"
 #include "app/shell.h"
 #include "runtime/toolkit_heap.h"
+#include "screen/screen_image.h"
 #include "screen_fixtures.h"
 #include "support/temp_directory.h"
 #include "support/test_data_object.h"

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #ifndef _WIN32
@@ -57,6 +59,29 @@ TEST_F(FileReplacementTest, TheNewContentReplacesTheOldAndNoTemporaryFileStays) 
 TEST_F(FileReplacementTest, AMissingTargetIsCreated) {
     EXPECT_TRUE(ReplaceFileContent(directory_.PathOf("new.scr").c_str(), new_.data(), Size));
     EXPECT_EQ(directory_.Read("new.scr"), new_);
+}
+
+// Saves that were cut short leave their temporary files behind; however
+// many there are (here every name of the two-digit numbering once used,
+// and a thousand more of today's), a save still finds a name of its own
+// and leaves them all as they were.
+TEST_F(FileReplacementTest, FilesLeftByInterruptedSavesNeverStopASave) {
+    const Bytes left = PatternBytes(16, 9);
+    for (int i = 0; i < 100; ++i) {
+        directory_.Write("~inkswap" + std::to_string(100 + i).substr(1) + ".tmp", left);
+    }
+    char name[32];
+    for (unsigned i = 0; i < 1000; ++i) {
+        std::snprintf(name, sizeof name, "~inkswap%08X.tmp", i * 0x10001U);
+        directory_.Write(name, left);
+    }
+    for (int save = 0; save < 20; ++save) {
+        const Bytes content = PatternBytes(Size, static_cast<std::uint32_t>(save));
+        ASSERT_TRUE(ReplaceFileContent(Target().c_str(), content.data(), Size)) << save;
+        EXPECT_EQ(directory_.Read("picture.scr"), content);
+    }
+    EXPECT_EQ(FolderContent().size(), 1101u);
+    EXPECT_EQ(directory_.Read("~inkswap00.tmp"), left);
 }
 
 TEST_F(FileReplacementTest, FailuresLeaveTheFileAsItWasAndRemoveTheTemporaryFile) {

@@ -1,6 +1,6 @@
-#include "app/correction_history.h"
+#include "screen/correction_history.h"
 
-#include "app/screen_image.h"
+#include "screen/screen_image.h"
 
 namespace inkswap {
 

@@ -1,6 +1,6 @@
-#include "app/screen_image.h"
+#include "screen/screen_image.h"
 
-#include "app/screen_renderer.h"
+#include "screen/screen_renderer.h"
 
 #include "screen_expectation.h"
 #include "screen_fixtures.h"

@@ -1,6 +1,6 @@
-#include "app/status_line.h"
+#include "screen/status_line.h"
 
-#include "app/screen_image.h"
+#include "screen/screen_image.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -70,7 +70,8 @@ void AppendCell(StatusText& text, std::size_t& length, const CellFacts& cell) {
 bool StatusFacts::operator==(const StatusFacts& other) const {
     return Modified == other.Modified && HasCell == other.HasCell &&
            (!HasCell || Cell == other.Cell) &&
-           std::strcmp(FileName.data(), other.FileName.data()) == 0;
+           std::strcmp(FileName.data(), other.FileName.data()) == 0 &&
+           std::strcmp(Screen.data(), other.Screen.data()) == 0;
 }
 
 const char* FileNameOf(const char* path) {
@@ -90,10 +91,27 @@ CellFacts CellFactsOf(const std::uint8_t* screen, std::int32_t x, std::int32_t y
     return {x, y, screen[CellAttributeOffset(x, y)]};
 }
 
-StatusFacts MakeStatusFacts(const char* path, bool modified, bool hasCell, CellFacts cell) {
+void FormatScreenLabel(const ScreenFile& file, std::size_t index, ScreenLabel& label) {
+    label[0] = '\0';
+    const bool tape = file.Kind == ScreenFileKind::Tap || file.Kind == ScreenFileKind::Tzx;
+    if (!tape || index >= file.Screens.size()) {
+        return;
+    }
+    const ScreenEntry& screen = file.Screens[index];
+    std::snprintf(label.data(), label.size(), ": screen %d of %d%s%s%s%s",
+                  static_cast<int>(index + 1), static_cast<int>(file.Screens.size()),
+                  screen.Name[0] != '\0' ? " \"" : "", screen.Name.data(),
+                  screen.Name[0] != '\0' ? "\"" : "",
+                  screen.ChecksumWrong ? " (checksum wrong)" : "");
+}
+
+StatusFacts MakeStatusFacts(const char* path, const char* screenLabel, bool modified, bool hasCell,
+                            CellFacts cell) {
     StatusFacts facts{};
     CopyWholeCharacters(facts.FileName.data(), facts.FileName.size(),
                         path != nullptr ? FileNameOf(path) : "");
+    CopyWholeCharacters(facts.Screen.data(), facts.Screen.size(),
+                        screenLabel != nullptr ? screenLabel : "");
     facts.Modified = modified;
     facts.HasCell = hasCell;
     facts.Cell = hasCell ? cell : CellFacts{};
@@ -110,7 +128,8 @@ void FormatStatusLine(const StatusFacts& facts, StatusText& text) {
     if (facts.FileName[0] == '\0') {
         Append(text, length, "%s", NoFileText);
     } else {
-        Append(text, length, "%s%s", facts.FileName.data(), facts.Modified ? " *" : "");
+        Append(text, length, "%s%s%s", facts.FileName.data(), facts.Screen.data(),
+               facts.Modified ? " *" : "");
     }
     if (facts.HasCell) {
         AppendCell(text, length, facts.Cell);

@@ -1,8 +1,8 @@
-#include "app/screen_renderer.h"
+#include "screen/screen_renderer.h"
 
-#include "app/screen_image.h"
 #include "drawing/primitives.h"
 #include "runtime/string_operations.h"
+#include "screen/screen_image.h"
 #include "screen_expectation.h"
 #include "screen_fixtures.h"
 #include "support/memory_output.h"

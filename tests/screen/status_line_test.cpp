@@ -1,6 +1,6 @@
-#include "app/status_line.h"
+#include "screen/status_line.h"
 
-#include "app/screen_image.h"
+#include "screen/screen_image.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(StatusLine, FilePartNamesTheFileWithoutItsFolder) {
         {"C:\\a&b.scr", false, "a&b.scr"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Line(MakeStatusFacts(c.Path, c.Modified, false, {})), c.Expected)
+        EXPECT_EQ(Line(MakeStatusFacts(c.Path, nullptr, c.Modified, false, {})), c.Expected)
             << (c.Path != nullptr ? c.Path : "(null)");
     }
 }
@@ -72,7 +72,7 @@ TEST(StatusLine, CellPartGivesColoursFlagsAndSpectrumAddresses) {
     for (const Case& c : cases) {
         const auto screen = ScreenWithAttribute(c.X, c.Y, c.Attribute);
         const CellFacts cell = CellFactsOf(screen.data(), c.X, c.Y);
-        EXPECT_EQ(Line(MakeStatusFacts("C:\\title.scr", false, true, cell)), c.Expected);
+        EXPECT_EQ(Line(MakeStatusFacts("C:\\title.scr", nullptr, false, true, cell)), c.Expected);
     }
 }
 
@@ -81,28 +81,29 @@ TEST(StatusLine, ACellOffTheScreenShowsOnlyItsPlace) {
     for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {32, 5}, {4, 24}}) {
         const CellFacts cell = CellFactsOf(screen.data(), x, y);
         EXPECT_EQ(cell.Attribute, -1);
-        EXPECT_EQ(Line(MakeStatusFacts(nullptr, false, true, cell)),
+        EXPECT_EQ(Line(MakeStatusFacts(nullptr, nullptr, false, true, cell)),
                   "No file | x:" + std::to_string(x) + " y:" + std::to_string(y));
     }
 }
 
 TEST(StatusLine, FactsDifferExactlyWhenTheLineWould) {
     const CellFacts cell{13, 9, 0x3A};
-    const StatusFacts base = MakeStatusFacts("C:\\a\\title.scr", false, true, cell);
+    const StatusFacts base = MakeStatusFacts("C:\\a\\title.scr", nullptr, false, true, cell);
     struct Case {
         const char* What;
         StatusFacts Other;
         bool Same;
     };
     const Case cases[] = {
-        {"the same file in another folder", MakeStatusFacts("D:\\title.scr", false, true, cell),
-         true},
-        {"another file", MakeStatusFacts("C:\\a\\titles.scr", false, true, cell), false},
-        {"modified", MakeStatusFacts("C:\\a\\title.scr", true, true, cell), false},
-        {"no cell yet", MakeStatusFacts("C:\\a\\title.scr", false, false, cell), false},
-        {"another cell", MakeStatusFacts("C:\\a\\title.scr", false, true, {14, 9, 0x3A}), false},
-        {"another attribute", MakeStatusFacts("C:\\a\\title.scr", false, true, {13, 9, 0x3B}),
+        {"the same file in another folder",
+         MakeStatusFacts("D:\\title.scr", nullptr, false, true, cell), true},
+        {"another file", MakeStatusFacts("C:\\a\\titles.scr", nullptr, false, true, cell), false},
+        {"modified", MakeStatusFacts("C:\\a\\title.scr", nullptr, true, true, cell), false},
+        {"no cell yet", MakeStatusFacts("C:\\a\\title.scr", nullptr, false, false, cell), false},
+        {"another cell", MakeStatusFacts("C:\\a\\title.scr", nullptr, false, true, {14, 9, 0x3A}),
          false},
+        {"another attribute",
+         MakeStatusFacts("C:\\a\\title.scr", nullptr, false, true, {13, 9, 0x3B}), false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(base == c.Other, c.Same) << c.What;
@@ -116,7 +117,7 @@ TEST(StatusLine, ALongNameIsCutBeforeACharacterThatDoesNotFit) {
     while (path.size() < StatusFileNameCapacity + 10) {
         path += "\xd0\x96";
     }
-    const StatusFacts facts = MakeStatusFacts(path.c_str(), false, false, {});
+    const StatusFacts facts = MakeStatusFacts(path.c_str(), nullptr, false, false, {});
     const std::string name = facts.FileName.data();
     EXPECT_LT(name.size(), StatusFileNameCapacity);
     EXPECT_EQ(name.size() % 2, 0u) << "\"xy\" and whole two-byte characters";

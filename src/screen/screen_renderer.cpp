@@ -5,11 +5,11 @@
 // bottom. Each pixel's bit is tested directly; the colours of a cell line
 // come from a table made at compile time.
 
-#include "app/screen_renderer.h"
+#include "screen/screen_renderer.h"
 
-#include "app/screen_image.h"
 #include "drawing/primitives.h"
 #include "runtime/memory_block.h"
+#include "screen/screen_image.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "app/screen_image.h"
+#include "screen/screen_image.h"
 
 #include "runtime/memory_block.h"
 

@@ -1,10 +1,10 @@
 // The whole path of a screen without a window: sized, loaded, corrected,
 // rendered, saved, and corrected back.
 
-#include "app/screen_image.h"
-#include "app/screen_renderer.h"
 #include "runtime/file.h"
 #include "runtime/memory_block.h"
+#include "screen/screen_image.h"
+#include "screen/screen_renderer.h"
 #include "screen_expectation.h"
 #include "screen_fixtures.h"
 #include "support/memory_output.h"

@@ -5,12 +5,15 @@
 //     title.scr * | x:13 y:9 | ink 2 (red) | paper 7 (white) | bright 1 |
 //     flash 0 | pixels 18477 ($482D) | attribute 22829 ($592D)
 //
-// (one line). The file part is the name without its folder, with " *"
+// (one line). The file part is the name without its folder, then for a
+// tape the screen in it (game.tap: screen 2 of 3 "loading"), with " *"
 // while the picture differs from the file, or "No file" before anything is
 // loaded. The cell part comes once the pointer has been over a picture;
 // its addresses are those of the Spectrum's memory map, where the screen
 // starts at 16384. What the line shows is kept as facts that compare
 // cheaply, so that it is set again only when it changes.
+
+#include "screen/screen_file.h"
 
 #include <array>
 #include <cstddef>
@@ -25,7 +28,9 @@ inline constexpr char StatusSeparator[] = " | ";
 // Room for a file name of up to 259 characters of four bytes each, and the
 // cell part.
 inline constexpr std::size_t StatusFileNameCapacity = 1040;
-inline constexpr std::size_t StatusTextCapacity = 1280;
+inline constexpr std::size_t StatusTextCapacity = 1408;
+inline constexpr std::size_t ScreenLabelCapacity = 128;
+using ScreenLabel = std::array<char, ScreenLabelCapacity>;
 
 // The cell under the pointer: its column and row, and its attribute byte,
 // or -1 for a cell off the screen.
@@ -40,6 +45,7 @@ struct CellFacts {
 // Everything the status line shows.
 struct StatusFacts {
     std::array<char, StatusFileNameCapacity> FileName; // empty: no file
+    ScreenLabel Screen; // which screen of the file, when it can hold several
     bool Modified;
     bool HasCell; // the pointer has been over a picture
     CellFacts Cell;
@@ -55,9 +61,17 @@ const char* FileNameOf(const char* path);
 // The cell (x, y) of the screen's 6,912 bytes, as the status line shows it.
 CellFacts CellFactsOf(const std::uint8_t* screen, std::int32_t x, std::int32_t y);
 
-// The facts for the file at path (null or empty: none) and the cell, when
-// hasCell. A name too long for the facts is cut at a character boundary.
-StatusFacts MakeStatusFacts(const char* path, bool modified, bool hasCell, CellFacts cell);
+// The part of the status line that names screen `index` of the file, after
+// the file's name: for a tape ": screen 2 of 3", then its name in quotes
+// when it has one and " (checksum wrong)" while its block's checksum does
+// not match; empty for a file of one screen only (raw, +3DOS) and for none.
+void FormatScreenLabel(const ScreenFile& file, std::size_t index, ScreenLabel& label);
+
+// The facts for the file at path (null or empty: none), its screen's label
+// (null: none) and the cell, when hasCell. A name too long for the facts is
+// cut at a character boundary.
+StatusFacts MakeStatusFacts(const char* path, const char* screenLabel, bool modified, bool hasCell,
+                            CellFacts cell);
 
 // The name of Spectrum colour number 0..7 ("black" .. "white").
 const char* ColourName(std::int32_t number);

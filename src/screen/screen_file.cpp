@@ -1,0 +1,147 @@
+#include "screen/screen_file.h"
+
+#include "runtime/file.h"
+#include "runtime/file_replacement.h"
+#include "screen/plus3dos_file.h"
+#include "screen/screen_image.h"
+#include "screen/tap_file.h"
+#include "screen/tzx_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace inkswap {
+
+namespace {
+
+constexpr std::int32_t ReadNumber = 0; // the file number of every read
+
+// A file's bytes and nothing more: the caller's file changes only when
+// every byte came and nothing followed.
+ScreenLoad ReadWholeFile(const char* name, std::vector<std::uint8_t>& bytes) {
+    if (rook::ReadFile(ReadNumber, name) == 0) {
+        return ScreenLoad::Unreadable;
+    }
+    const std::int64_t length = rook::OpenFileLength(ReadNumber);
+    if (length < 0 || length > LargestScreenFile) {
+        return ScreenLoad::NotAScreen;
+    }
+    bytes.resize(static_cast<std::size_t>(length));
+    const auto wanted = static_cast<std::int32_t>(length);
+    if (wanted > 0 && rook::ReadData(ReadNumber, bytes.data(), wanted) != wanted) {
+        return ScreenLoad::NotAScreen; // it shrank while it was read
+    }
+    std::uint8_t beyond = 0;
+    if (rook::ReadData(ReadNumber, &beyond, 1) != 0) {
+        return ScreenLoad::NotAScreen; // it grew while it was read
+    }
+    return ScreenLoad::Loaded;
+}
+
+bool FindRawScreen(std::span<const std::uint8_t> bytes, std::vector<ScreenEntry>& screens) {
+    if (!IsScreenFileSize(static_cast<std::int64_t>(bytes.size()))) {
+        return false;
+    }
+    screens.push_back(ScreenEntry{});
+    return true;
+}
+
+// The readers, in the order they are tried: a raw screen is any 6,912
+// bytes; the others are known by their signature or their structure.
+struct Reader {
+    ScreenFileKind Kind;
+    bool (*Find)(std::span<const std::uint8_t>, std::vector<ScreenEntry>&);
+};
+constexpr Reader Readers[] = {
+    {ScreenFileKind::Raw, FindRawScreen},
+    {ScreenFileKind::Plus3Dos, FindPlus3DosScreen},
+    {ScreenFileKind::Tzx, FindTzxScreens},
+    {ScreenFileKind::Tap, FindTapScreens},
+};
+
+std::span<std::uint8_t> BlockOf(ScreenFile& file, const ScreenEntry& entry) {
+    return std::span(file.Bytes)
+        .subspan(entry.ChecksumStart, entry.Offset + ScreenFileSize - entry.ChecksumStart + 1);
+}
+
+} // namespace
+
+bool FindScreens(ScreenFile& file) {
+    for (const Reader& reader : Readers) {
+        std::vector<ScreenEntry> screens;
+        if (reader.Find(file.Bytes, screens) && !screens.empty()) {
+            file.Kind = reader.Kind;
+            file.Screens = std::move(screens);
+            return true;
+        }
+    }
+    file.Screens.clear();
+    return false;
+}
+
+ScreenLoad LoadScreenFile(const char* name, ScreenFile& file) {
+    ScreenFile loaded{};
+    const ScreenLoad result = ReadWholeFile(name, loaded.Bytes);
+    rook::CloseFile(ReadNumber);
+    if (result != ScreenLoad::Loaded) {
+        return result;
+    }
+    if (!FindScreens(loaded)) {
+        return ScreenLoad::NotAScreen;
+    }
+    file = std::move(loaded);
+    return ScreenLoad::Loaded;
+}
+
+void CopyScreen(const ScreenFile& file, std::size_t index, std::uint8_t* screen) {
+    std::memcpy(screen, file.Bytes.data() + file.Screens[index].Offset, ScreenFileSize);
+}
+
+void PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen) {
+    ScreenEntry& entry = file.Screens[index];
+    std::memcpy(file.Bytes.data() + entry.Offset, screen, ScreenFileSize);
+    if (entry.Checksummed) {
+        const std::span<std::uint8_t> block = BlockOf(file, entry);
+        block.back() = BlockChecksum(block.first(block.size() - 1));
+        entry.ChecksumWrong = false;
+    }
+}
+
+bool SaveScreenFile(const char* name, ScreenFile& file, std::size_t index,
+                    const std::uint8_t* screen) {
+    // The bytes a failed save must give back: the screen and its checksum.
+    const ScreenEntry before = file.Screens[index];
+    const std::size_t start = before.Checksummed ? before.ChecksumStart : before.Offset;
+    const std::size_t end = before.Offset + ScreenFileSize + (before.Checksummed ? 1 : 0);
+    const std::vector<std::uint8_t> kept(file.Bytes.begin() + static_cast<std::ptrdiff_t>(start),
+                                         file.Bytes.begin() + static_cast<std::ptrdiff_t>(end));
+    PutScreen(file, index, screen);
+    if (rook::ReplaceFileContent(name, file.Bytes.data(),
+                                 static_cast<std::int32_t>(file.Bytes.size()))) {
+        return true;
+    }
+    std::copy(kept.begin(), kept.end(), file.Bytes.begin() + static_cast<std::ptrdiff_t>(start));
+    file.Screens[index] = before;
+    return false;
+}
+
+bool SaveScreenFileAs(const char* name, ScreenFile& file, const std::uint8_t* screen) {
+    if (!rook::ReplaceFileContent(name, screen, ScreenFileSize)) {
+        return false;
+    }
+    file.Kind = ScreenFileKind::Raw;
+    file.Bytes.assign(screen, screen + ScreenFileSize);
+    file.Screens.assign(1, ScreenEntry{});
+    return true;
+}
+
+std::uint8_t BlockChecksum(std::span<const std::uint8_t> bytes) {
+    std::uint8_t sum = 0;
+    for (const std::uint8_t byte : bytes) {
+        sum ^= byte;
+    }
+    return sum;
+}
+
+} // namespace inkswap
