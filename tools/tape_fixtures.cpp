@@ -43,6 +43,14 @@ Bytes Joined(const std::vector<Bytes>& parts) {
     return joined;
 }
 
+std::vector<Bytes> Blocks(std::initializer_list<std::vector<Bytes>> lists) {
+    std::vector<Bytes> blocks;
+    for (const std::vector<Bytes>& list : lists) {
+        blocks.insert(blocks.end(), list.begin(), list.end());
+    }
+    return blocks;
+}
+
 Bytes DataBlock(std::uint8_t flag, const Bytes& data, bool wrongChecksum) {
     Bytes block{flag};
     block.insert(block.end(), data.begin(), data.end());

@@ -6,6 +6,7 @@
 #include "screen_fixtures.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ Bytes BytesOf(const Screen& screen);
 
 // The parts one after the other.
 Bytes Joined(const std::vector<Bytes>& parts);
+
+// Lists of blocks one after the other.
+std::vector<Bytes> Blocks(std::initializer_list<std::vector<Bytes>> lists);
 
 // A tape data block: the flag, the data and their XOR checksum, or a
 // checksum one off it when wrongChecksum.

@@ -1,11 +1,13 @@
 #include "app/file_commands.h"
 
 #include "app/file_dialogs.h"
+#include "app/screen_display.h"
 #include "gadget/drop_data.h"
 #include "gadget/drop_target.h"
 #include "runtime/file.h"
 #include "runtime/string_operations.h"
 #include "screen/correction_history.h"
+#include "screen/proposed_name.h"
 #include "screen/screen_file.h"
 #include "screen/screen_image.h"
 #include "screen/screen_renderer.h"

@@ -5,8 +5,10 @@
 
 #include "runtime/string_operations.h"
 #include "screen/correction_history.h"
+#include "screen/screen_file.h"
 #include "screen/screen_renderer.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace inkswap {

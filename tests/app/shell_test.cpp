@@ -11,6 +11,7 @@
 #include "screen_fixtures.h"
 #include "support/temp_directory.h"
 #include "support/test_data_object.h"
+#include "tape_fixtures.h"
 #include "window/drop_record.h"
 #include "window/event_state.h"
 #include "window/window.h"
@@ -200,13 +201,16 @@ TEST_F(ShellTest, OnlyTheFirstOfSeveralFilesIsLoaded) {
     EXPECT_EQ(PathShown(), directory_.PathOf("one.scr"));
 }
 
-TEST_F(ShellTest, AnythingButExactly6912BytesIsRefused) {
+TEST_F(ShellTest, FilesThatHoldNoScreenAreRefused) {
     const Bytes before = Screen();
     const std::string path = PathShown();
     directory_.Write("short.scr", testsupport::PatternBytes(6911));
     directory_.Write("long.scr", testsupport::PatternBytes(6913));
+    Bytes broken = fixtures::TapFile({fixtures::ScreenBlock(fixtures::Noise(1))});
+    broken.pop_back(); // its block runs past the end
+    directory_.Write("broken.tap", broken);
     std::filesystem::create_directory(directory_.Root() / "folder.scr");
-    for (const char* name : {"short.scr", "long.scr", "folder.scr", "missing.scr"}) {
+    for (const char* name : {"short.scr", "long.scr", "broken.tap", "folder.scr", "missing.scr"}) {
         DropFiles({directory_.PathOf(name)});
         EXPECT_TRUE(boxSeen) << name;
         EXPECT_EQ(boxText, NotAScreenMessage) << name;
@@ -245,12 +249,20 @@ TEST_F(ShellTest, SaveWritesCorrectionsAndCorrectingBackGivesTheOriginal) {
     EXPECT_EQ(directory_.Read("start.scr"), ScreenBytes(fixtures::AttributeSweep()));
 }
 
-TEST_F(ShellTest, SaveBeforeAnyLoadDoesNothing) {
+TEST_F(ShellTest, SaveOfAPictureFromNoFileAsksForAName) {
     rook::StringVariable loaded = shell.Path;
     shell.Path = nullptr;
+    ChooseMenuItem(SaveItem); // Cancel
+    EXPECT_EQ(dialogsSeen, 1);
+    EXPECT_EQ(dialogName, L"screen.scr");
+    EXPECT_EQ(PathShown(), "");
+    dialogChoice = Wide(directory_.PathOf("new"));
     ChooseMenuItem(SaveItem);
+    dialogChoice.clear();
     EXPECT_FALSE(boxSeen);
-    shell.Path = loaded;
+    EXPECT_EQ(directory_.Read("new.scr"), Screen());
+    EXPECT_EQ(PathShown(), directory_.PathOf("new.scr"));
+    rook::FreeString(loaded);
 }
 
 TEST_F(ShellTest, ASaveThatFailsSaysSoAndKeepsThePicture) {
@@ -584,6 +596,135 @@ TEST_F(ShellTest, ExportWritesAPngWhereTheDialogSaysAndChangesNothingElse) {
     ChooseMenuItem(ExportPngItem);
     EXPECT_EQ(dialogsSeen, 1);
     EXPECT_FALSE(boxSeen);
+}
+
+// Two screens between the other blocks of a game's tape: the first named
+// by its header, the second not.
+const fixtures::Screen TapeScreens[] = {fixtures::Noise(31), fixtures::Noise(32)};
+
+std::vector<Bytes> TapeBlocksWith(const fixtures::Screen& first, const fixtures::Screen& second,
+                                  bool firstChecksumWrong = false) {
+    std::vector<Bytes> blocks = fixtures::GameTapeBlocks(first, "loading");
+    blocks[3] = fixtures::ScreenBlock(first, firstChecksumWrong);
+    blocks.push_back(fixtures::ScreenBlock(second));
+    return blocks;
+}
+
+Bytes Tape(const fixtures::Screen& first, const fixtures::Screen& second) {
+    return fixtures::TapFile(TapeBlocksWith(first, second));
+}
+
+fixtures::Screen Corrected(fixtures::Screen screen, std::int32_t x, std::int32_t y) {
+    CorrectCell(screen.data(), x, y);
+    return screen;
+}
+
+class TapeTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        directory_.Write("game.tap", Tape(TapeScreens[0], TapeScreens[1]));
+        DropFiles({directory_.PathOf("game.tap")});
+        ASSERT_EQ(PathShown(), directory_.PathOf("game.tap"));
+    }
+};
+
+TEST_F(TapeTest, ATapesScreensAreShownOneAfterTheOther) {
+    EXPECT_EQ(Screen(), ScreenBytes(TapeScreens[0]));
+    EXPECT_EQ(StatusShown(), "game.tap: screen 1 of 2 \"loading\"");
+    EXPECT_TRUE(Greyed(PreviousScreenItem));
+    EXPECT_FALSE(Greyed(NextScreenItem));
+    ChooseMenuItem(NextScreenItem);
+    EXPECT_EQ(Screen(), ScreenBytes(TapeScreens[1]));
+    EXPECT_EQ(StatusShown(), "game.tap: screen 2 of 2");
+    EXPECT_FALSE(Greyed(PreviousScreenItem));
+    EXPECT_TRUE(Greyed(NextScreenItem));
+    ChooseMenuItem(NextScreenItem); // as from another program: there is none
+    EXPECT_EQ(Screen(), ScreenBytes(TapeScreens[1]));
+    ChooseMenuItem(PreviousScreenItem);
+    EXPECT_EQ(Screen(), ScreenBytes(TapeScreens[0]));
+    EXPECT_EQ(questionsAsked, 0);
+}
+
+TEST_F(TapeTest, SaveWritesTheScreenBackIntoItsTapeAndNothingElse) {
+    ChooseMenuItem(NextScreenItem);
+    Click(0, 0);
+    EXPECT_EQ(StatusShown(), "game.tap: screen 2 of 2 *");
+    ChooseMenuItem(SaveItem);
+    EXPECT_FALSE(boxSeen);
+    EXPECT_EQ(directory_.Read("game.tap"), Tape(TapeScreens[0], Corrected(TapeScreens[1], 0, 0)));
+    EXPECT_EQ(StatusShown(), "game.tap: screen 2 of 2");
+    ChooseMenuItem(PreviousScreenItem);
+    EXPECT_EQ(questionsAsked, 0) << "saved: nothing to ask";
+}
+
+TEST_F(TapeTest, ChangingScreenAsksAboutAModifiedOneAsANewFileWould) {
+    struct Case {
+        int Answer;
+        std::size_t Shown; // the screen shown afterwards
+        bool Saved;
+    };
+    const Case cases[] = {{IDCANCEL, 0, false}, {IDNO, 1, false}, {IDYES, 1, true}};
+    const Bytes original = Tape(TapeScreens[0], TapeScreens[1]);
+    const fixtures::Screen corrected = Corrected(TapeScreens[0], 9, 9);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "answer " << c.Answer);
+        directory_.Write("game.tap", original);
+        questionAnswer = IDNO;
+        DropFiles({directory_.PathOf("game.tap")});
+        Click(9, 9);
+        questionAnswer = c.Answer;
+        ChooseMenuItem(NextScreenItem);
+        EXPECT_EQ(questionText, "Save changes to game.tap?");
+        EXPECT_EQ(shell.ScreenIndex, c.Shown);
+        EXPECT_EQ(Screen(), ScreenBytes(c.Shown == 0 ? corrected : TapeScreens[1]));
+        EXPECT_EQ(directory_.Read("game.tap"),
+                  c.Saved ? Tape(corrected, TapeScreens[1]) : original);
+    }
+    questionAnswer = IDNO;
+    ChooseMenuItem(PreviousScreenItem);
+    EXPECT_EQ(Screen(), ScreenBytes(corrected)) << "what was saved is what comes back";
+}
+
+TEST_F(TapeTest, AScreenWhoseChecksumWasWrongIsShownAndSaveMendsIt) {
+    directory_.Write("bad.tap",
+                     fixtures::TapFile(TapeBlocksWith(TapeScreens[0], TapeScreens[1], true)));
+    DropFiles({directory_.PathOf("bad.tap")});
+    EXPECT_FALSE(boxSeen);
+    EXPECT_EQ(Screen(), ScreenBytes(TapeScreens[0]));
+    EXPECT_EQ(StatusShown(), "bad.tap: screen 1 of 2 \"loading\" (checksum wrong)");
+    ChooseMenuItem(SaveItem);
+    EXPECT_EQ(directory_.Read("bad.tap"), Tape(TapeScreens[0], TapeScreens[1]));
+    EXPECT_EQ(StatusShown(), "bad.tap: screen 1 of 2 \"loading\"");
+}
+
+TEST_F(TapeTest, SaveAsWritesAPlainScreenThatSaveThenGoesTo) {
+    Click(4, 4);
+    dialogChoice = Wide(directory_.PathOf("copy"));
+    ChooseMenuItem(SaveAsItem);
+    dialogChoice.clear();
+    EXPECT_EQ(dialogOwner, rook::WindowID(MainWindow));
+    EXPECT_TRUE(std::filesystem::equivalent(dialogFolder, directory_.Root()));
+    EXPECT_EQ(dialogName, L"game loading.scr");
+    EXPECT_FALSE(boxSeen);
+    EXPECT_EQ(directory_.Read("copy.scr"), ScreenBytes(Corrected(TapeScreens[0], 4, 4)));
+    EXPECT_EQ(PathShown(), directory_.PathOf("copy.scr"));
+    EXPECT_EQ(StatusShown(), "copy.scr");
+    EXPECT_TRUE(Greyed(NextScreenItem)) << "a plain screen has no other";
+    Click(5, 5);
+    ChooseMenuItem(SaveItem);
+    EXPECT_EQ(directory_.Read("copy.scr"),
+              ScreenBytes(Corrected(Corrected(TapeScreens[0], 4, 4), 5, 5)));
+    EXPECT_EQ(directory_.Read("game.tap"), Tape(TapeScreens[0], TapeScreens[1]));
+
+    TempDirectory gone;
+    dialogChoice = Wide(gone.PathOf("lost.scr"));
+    std::filesystem::remove_all(gone.Root());
+    ChooseMenuItem(SaveAsItem);
+    dialogChoice.clear();
+    EXPECT_TRUE(boxSeen);
+    EXPECT_EQ(boxText, UnsavedMessage);
+    EXPECT_EQ(PathShown(), directory_.PathOf("copy.scr"));
 }
 
 class ShellEnvironment : public ::testing::Environment {

@@ -22,6 +22,7 @@
 namespace {
 
 using namespace inkswap;
+using fixtures::Blocks;
 using fixtures::Bytes;
 using fixtures::Joined;
 using fixtures::Noise;
@@ -41,15 +42,6 @@ struct Expected {
 std::size_t PlaceOf(const Bytes& file, const fixtures::Screen& screen) {
     return static_cast<std::size_t>(
         std::search(file.begin(), file.end(), screen.begin(), screen.end()) - file.begin());
-}
-
-// Lists of blocks one after the other.
-std::vector<Bytes> Blocks(std::initializer_list<std::vector<Bytes>> lists) {
-    std::vector<Bytes> blocks;
-    for (const std::vector<Bytes>& list : lists) {
-        blocks.insert(blocks.end(), list.begin(), list.end());
-    }
-    return blocks;
 }
 
 ScreenFile Found(const Bytes& bytes) {

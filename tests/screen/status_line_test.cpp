@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -104,10 +105,49 @@ TEST(StatusLine, FactsDifferExactlyWhenTheLineWould) {
          false},
         {"another attribute",
          MakeStatusFacts("C:\\a\\title.scr", nullptr, false, true, {13, 9, 0x3B}), false},
+        {"a screen of the file",
+         MakeStatusFacts("C:\\a\\title.scr", ": screen 1 of 2", false, true, cell), false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(base == c.Other, c.Same) << c.What;
         EXPECT_EQ(Line(base) == Line(c.Other), c.Same) << c.What;
+    }
+}
+
+// Which screen of its file the picture is, as the status line names it.
+TEST(StatusLine, AScreenOfATapeIsNamedByItsNumberAndName) {
+    ScreenFile tape{};
+    tape.Kind = ScreenFileKind::Tap;
+    tape.Screens.resize(3);
+    std::snprintf(tape.Screens[1].Name.data(), ScreenNameCapacity, "loading");
+    tape.Screens[2].ChecksumWrong = true;
+    std::snprintf(tape.Screens[2].Name.data(), ScreenNameCapacity, "\u00A9 1984");
+    ScreenFile raw{};
+    raw.Screens.resize(1);
+    ScreenFile plus3 = raw;
+    plus3.Kind = ScreenFileKind::Plus3Dos;
+    ScreenFile tzx = tape;
+    tzx.Kind = ScreenFileKind::Tzx;
+    struct Case {
+        const ScreenFile* File;
+        std::size_t Index;
+        bool Modified;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {&tape, 0, false, "game.tap: screen 1 of 3"},
+        {&tape, 1, true, "game.tap: screen 2 of 3 \"loading\" *"},
+        {&tzx, 2, false, "game.tap: screen 3 of 3 \"\u00A9 1984\" (checksum wrong)"},
+        {&raw, 0, true, "game.tap *"},
+        {&plus3, 0, false, "game.tap"},
+        {&tape, 3, false, "game.tap"}, // no such screen: nothing to name
+    };
+    for (const Case& c : cases) {
+        ScreenLabel label;
+        label.fill('#');
+        FormatScreenLabel(*c.File, c.Index, label);
+        EXPECT_EQ(Line(MakeStatusFacts("D:\\game.tap", label.data(), c.Modified, false, {})),
+                  c.Expected);
     }
 }
 
