@@ -138,29 +138,28 @@ Bytes TzxAttachedScreen(const Screen& screen, const std::string& description, st
 }
 
 std::vector<Bytes> TzxOtherBlocks() {
-    Bytes csw;
-    PutLittleEndian(csw, 0, 2);     // pause
-    PutLittleEndian(csw, 44100, 3); // sample rate
-    csw.push_back(1);               // run-length encoded
-    PutLittleEndian(csw, 4, 4);     // pulses
-    csw.insert(csw.end(), {10, 20, 10, 20});
-    Bytes cswBlock;
-    PutLittleEndian(cswBlock, static_cast<std::uint32_t>(csw.size()), 4);
+    // Eight data symbols of two kinds, two pulses each; no pilot.
     Bytes generalized;
     PutLittleEndian(generalized, 0, 2); // pause
-    PutLittleEndian(generalized, 0, 4); // no pilot symbols
-    generalized.insert(generalized.end(), {0, 1});
-    PutLittleEndian(generalized, 0, 4); // no data symbols
-    generalized.insert(generalized.end(), {0, 1});
+    PutLittleEndian(generalized, 0, 4); // pilot and sync symbols
+    generalized.insert(generalized.end(), {0, 0});
+    PutLittleEndian(generalized, 8, 4); // data symbols
+    generalized.insert(generalized.end(), {2, 2});
+    for (std::uint32_t pulse : {855u, 1710u}) {
+        generalized.push_back(0); // the pulses alternate
+        PutLittleEndian(generalized, pulse, 2);
+        PutLittleEndian(generalized, pulse, 2);
+    }
+    generalized.push_back(0xA5);
     Bytes generalizedBlock;
     PutLittleEndian(generalizedBlock, static_cast<std::uint32_t>(generalized.size()), 4);
-    const Bytes select = {4, 0, 1, 1, 0, 0};
-    const Bytes archive = {5, 0, 1, 0x00, 2, 'I', 'n'};
+    // One selection (the next block, no description); one text (the title).
+    const Bytes select = {1, 0x01, 0x00, 0};
+    const Bytes archive = {1, 0x00, 2, 'I', 'n'};
     return {
         Block(0x12, {0x78, 0x08, 0x10, 0x00}),                         // pure tone
         Block(0x13, {2, 0x9B, 0x02, 0xDF, 0x02}),                      // pulse sequence
         Block(0x15, {0x4F, 0x00, 0x00, 0x00, 8, 2, 0, 0, 0xF0, 0x0F}), // direct recording
-        Block(0x18, Joined({cswBlock, csw})),
         Block(0x19, Joined({generalizedBlock, generalized})),
         Block(0x20, {0xE8, 0x03}),                // pause
         Block(0x21, Joined({{4}, Text("Game")})), // group start
@@ -168,8 +167,6 @@ std::vector<Bytes> TzxOtherBlocks() {
         Block(0x23, {0x01, 0x00}),                // jump to the next block
         Block(0x24, {0x02, 0x00}),                // loop start
         Block(0x25, {}),                          // loop end
-        Block(0x26, {0x01, 0x00, 0x01, 0x00}),    // call sequence
-        Block(0x27, {}),                          // return
         Block(0x28, Joined({{static_cast<std::uint8_t>(select.size()), 0}, select})),
         Block(0x2A, {0, 0, 0, 0}),                     // stop the tape in 48K mode
         Block(0x2B, {1, 0, 0, 0, 1}),                  // signal level
@@ -182,8 +179,17 @@ std::vector<Bytes> TzxOtherBlocks() {
     };
 }
 
-std::vector<Bytes> TzxDeprecatedBlocks() {
+std::vector<Bytes> TzxRarerBlocks() {
+    Bytes csw;
+    PutLittleEndian(csw, 0, 2);     // pause
+    PutLittleEndian(csw, 44100, 3); // sample rate
+    csw.push_back(1);               // run-length encoded
+    PutLittleEndian(csw, 4, 4);     // pulses
+    csw.insert(csw.end(), {10, 20, 10, 20});
+    Bytes cswLength;
+    PutLittleEndian(cswLength, static_cast<std::uint32_t>(csw.size()), 4);
     return {
+        Block(0x18, Joined({cswLength, csw})),       // CSW recording
         Block(0x16, {2, 0, 0, 0, 0xAA, 0x55}),       // C64 ROM type data: the length after it, data
         Block(0x17, {2, 0, 0, 0, 0xAA, 0x55}),       // C64 turbo data
         Block(0x34, {0, 0, 0, 0, 0, 0, 0, 0}),       // emulation info

@@ -49,16 +49,18 @@ Bytes TzxPureData(const Bytes& block);
 // attached loading screen with a description and a border colour.
 Bytes TzxAttachedScreen(const Screen& screen, const std::string& description, std::uint8_t border);
 
-// One block of every other kind of TZX 1.20 that an emulator plays, with
-// valid contents, in ID order: pure tone, pulses, direct recording, CSW,
+// One block of every other kind of TZX 1.20 that emulators commonly play,
+// with valid contents, in ID order: pure tone, pulses, direct recording,
 // generalized data, pause, group start and end, jump, loop start and end,
-// call and return, select, stop in 48K mode, signal level, text, message,
+// select, stop in 48K mode, signal level, text, message,
 // archive info, hardware type, another custom information block, glue.
 std::vector<Bytes> TzxOtherBlocks();
 
-// The deprecated blocks (C64 ROM and turbo data, emulation info,
-// snapshot), which players may refuse but a reader must still skip.
-std::vector<Bytes> TzxDeprecatedBlocks();
+// The rest of the format, which players may refuse but a reader must
+// still pass over: a CSW recording, a call sequence and its return, and
+// the deprecated blocks (C64 ROM and
+// turbo data, emulation info, snapshot).
+std::vector<Bytes> TzxRarerBlocks();
 
 // A TZX file of the version with the blocks.
 Bytes TzxFile(const std::vector<Bytes>& blocks, std::uint8_t major = 1, std::uint8_t minor = 20);

@@ -132,9 +132,9 @@ TEST(ScreenFileKinds, EveryKindIsFoundByWhatItHolds) {
                fixtures::TzxAttachedScreen(d, "Loading screen", 2)}})),
          ScreenFileKind::Tzx,
          {{a, "standard"}, {b, ""}, {c, "", true}, {d, "Loading screen", false, false}}},
-        {"TZX: the deprecated blocks are passed over",
+        {"TZX: the rarer and the deprecated blocks are passed over",
          fixtures::TzxFile(
-             Blocks({fixtures::TzxDeprecatedBlocks(), {fixtures::TzxStandard(ScreenBlock(a))}})),
+             Blocks({fixtures::TzxRarerBlocks(), {fixtures::TzxStandard(ScreenBlock(a))}})),
          ScreenFileKind::Tzx,
          {{a, ""}}},
         {"TZX: a header before non-data blocks still names the screen",
