@@ -1,0 +1,79 @@
+// The round trip of any file that reads as a screen file: put back
+// unchanged, a screen gives the same bytes (but for the checksum of a
+// block whose checksum was wrong, which is mended); put back after
+// corrections, the file reads back with the same screens in the same
+// places, the corrected one among them, every checksum right, and differs
+// from the original only in that screen's bytes and its block's checksum.
+
+#include "fuzz_check.h"
+#include "screen/screen_file.h"
+#include "screen/screen_image.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+using Screen = std::array<std::uint8_t, inkswap::ScreenFileSize>;
+
+bool SamePlaces(const inkswap::ScreenFile& a, const inkswap::ScreenFile& b) {
+    if (a.Kind != b.Kind || a.Screens.size() != b.Screens.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.Screens.size(); ++i) {
+        if (a.Screens[i].Offset != b.Screens[i].Offset ||
+            a.Screens[i].Checksummed != b.Screens[i].Checksummed) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether byte `at` may differ after screen `index` was put back.
+bool MayChange(const inkswap::ScreenEntry& screen, std::size_t at) {
+    const std::size_t end = screen.Offset + inkswap::ScreenFileSize;
+    return (at >= screen.Offset && at < end) || (screen.Checksummed && at == end);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const auto choice = input.ConsumeIntegral<std::uint16_t>();
+    const auto cellX = input.ConsumeIntegralInRange<std::int32_t>(0, 31);
+    const auto cellY = input.ConsumeIntegralInRange<std::int32_t>(0, 23);
+    inkswap::ScreenFile file{};
+    file.Bytes = input.ConsumeRemainingBytes<std::uint8_t>();
+    if (!inkswap::FindScreens(file)) {
+        FUZZ_CHECK(file.Screens.empty());
+        return 0;
+    }
+    const std::vector<std::uint8_t> original = file.Bytes;
+    const std::size_t index = choice % file.Screens.size();
+    const inkswap::ScreenEntry entry = file.Screens[index];
+    Screen screen{};
+    inkswap::CopyScreen(file, index, screen.data());
+
+    inkswap::PutScreen(file, index, screen.data());
+    for (std::size_t at = 0; at < original.size(); ++at) {
+        FUZZ_CHECK(file.Bytes[at] == original[at] || (entry.ChecksumWrong && MayChange(entry, at)));
+    }
+    FUZZ_CHECK(!file.Screens[index].ChecksumWrong);
+
+    inkswap::CorrectCell(screen.data(), cellX, cellY);
+    inkswap::PutScreen(file, index, screen.data());
+    inkswap::ScreenFile reread{};
+    reread.Bytes = file.Bytes;
+    FUZZ_CHECK(inkswap::FindScreens(reread));
+    FUZZ_CHECK(SamePlaces(reread, file));
+    FUZZ_CHECK(!reread.Screens[index].ChecksumWrong);
+    Screen back{};
+    inkswap::CopyScreen(reread, index, back.data());
+    FUZZ_CHECK(back == screen);
+    for (std::size_t at = 0; at < original.size(); ++at) {
+        FUZZ_CHECK(reread.Bytes[at] == original[at] || MayChange(entry, at));
+    }
+    return 0;
+}
