@@ -159,7 +159,7 @@ def frame_extents(window):
 
 # The title of the standard open dialog.
 OPEN_DIALOG = "Open"
-SAVE_DIALOG = "Save As"  # the export dialog's title
+SAVE_DIALOG = "Save As"  # the title of the Save As and the export dialogs
 
 # Windows that belong to the session rather than to the program under test.
 SESSION_WINDOWS = {"Default - Wine desktop"}
@@ -387,7 +387,17 @@ class Inkswap:
     def export(self, path):
         """Ctrl+E, the file's Windows name typed over the proposed one, and
         Return; whether the dialog came and went."""
-        self.key("ctrl+e")
+        return self.name_in_save_dialog("ctrl+e", path)
+
+    def save_as(self, path):
+        """Ctrl+Shift+S (Save As...) and the file's name, as export does."""
+        return self.name_in_save_dialog("ctrl+shift+s", path)
+
+    def name_in_save_dialog(self, keys, path):
+        """Opens a save dialog with the keys, types the file's Windows name
+        over the proposed one and presses Return; whether the dialog came
+        and went."""
+        self.key(keys)
         if find_window(SAVE_DIALOG) is None:
             return False
         time.sleep(0.5)  # the name box takes the keys once the dialog is up
