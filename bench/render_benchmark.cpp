@@ -9,6 +9,7 @@
 // noise picture with its redraw, and an undo or redo of one cell with its
 // redraw against a click's correction with its redraw.
 
+#include "benchmark_support.h"
 #include "drawing/drawing_context.h"
 #include "runtime/toolkit_heap.h"
 #include "screen/correction_history.h"
@@ -29,24 +30,10 @@
 
 namespace {
 
-constexpr std::int32_t Width = 508;
-constexpr std::int32_t Height = 380;
-
-struct BackBuffer {
-    std::int32_t Pitch = rook::RowPitch(Width, 24);
-    std::vector<std::uint8_t> Bytes =
-        std::vector<std::uint8_t>(static_cast<std::size_t>(Pitch) * Height);
-
-    rook::DrawingContext* Open() {
-        rook::DrawingContext* context = rook::CreateDrawingContext(rook::PixelFormat24Bits);
-        context->Width = Width;
-        context->Height = Height;
-        context->BitsPerPixel = 24;
-        context->Buffer = Bytes.data();
-        context->Pitch = Pitch;
-        return context;
-    }
-};
+using benchsupport::BackBuffer;
+using benchsupport::BothViews;
+using benchsupport::MinimumSeconds;
+using benchsupport::Repetitions;
 
 // Every attribute, with a bitmap of solid, empty, single-pixel and
 // irregular bytes: colour changes between neighbouring pixels are frequent,
@@ -91,23 +78,6 @@ void Memset(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-
-// Both views into their back buffers, as RedrawScreen renders them.
-struct BothViews {
-    BackBuffer Bitmap;
-    BackBuffer Colour;
-
-    void Redraw(const std::uint8_t* screen) {
-        for (auto [buffer, view] :
-             {std::pair{&Bitmap, inkswap::BitmapView}, std::pair{&Colour, inkswap::ColourView}}) {
-            rook::StartDrawing(buffer->Open());
-            inkswap::RenderScreenView(screen, view, 5, 12, false);
-            rook::StopDrawing();
-            benchmark::DoNotOptimize(buffer->Bytes.data());
-        }
-        benchmark::ClobberMemory();
-    }
-};
 
 void Redraw(benchmark::State& state) {
     BothViews views;
@@ -167,11 +137,8 @@ void UndoOrRedoAndRedraw(benchmark::State& state) {
     }
 }
 
-// Repeated, and the ratios taken between the fastest repetitions (other
-// load on the machine only ever adds time, so the fastest run is the least
-// disturbed) and between the median ones.
-constexpr int Repetitions = 15;
-constexpr double MinimumSeconds = 0.2;
+// Repeated, and the ratios taken between the fastest repetitions and
+// between the median ones.
 BENCHMARK(RenderColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(RenderBitmapViewWithGrid)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(RenderNoiseColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
@@ -182,58 +149,12 @@ BENCHMARK(CorrectAllAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds
 BENCHMARK(ClickAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(UndoOrRedoAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 
-// Keeps the time per iteration of every repetition of every benchmark.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
-                continue;
-            }
-            seconds_[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double Fastest(const std::string& name) const { return Sorted(name).front(); }
-    double Median(const std::string& name) const {
-        const std::vector<double> times = Sorted(name);
-        return times[times.size() / 2];
-    }
-    bool Has(const std::string& name) const { return seconds_.count(name) != 0; }
-
-private:
-    std::vector<double> Sorted(const std::string& name) const {
-        std::vector<double> times = seconds_.at(name);
-        std::sort(times.begin(), times.end());
-        return times;
-    }
-
-    std::map<std::string, std::vector<double>> seconds_;
-};
-
-void PrintRatio(const RecordingReporter& reporter, const char* name, const char* reference) {
-    if (reporter.Has(name) && reporter.Has(reference)) {
-        std::printf("%s / %s = %.2f fastest, %.2f median\n", name, reference,
-                    reporter.Fastest(name) / reporter.Fastest(reference),
-                    reporter.Median(name) / reporter.Median(reference));
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     rook::CreateToolkitHeap();
-    // Repetitions of the renderer and of memset are interleaved, so that
-    // both are sampled across the same stretch of time on a machine whose
-    // speed wanders.
-    std::vector<char*> arguments(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave.data());
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchsupport::RecordingReporter reporter;
+    benchsupport::RunInterleaved(argc, argv, reporter);
     if (reporter.Has("Memset")) {
         std::printf("memset of the buffer: %.2f us fastest, %.2f us median\n",
                     reporter.Fastest("Memset") / 1000, reporter.Median("Memset") / 1000);
@@ -246,8 +167,8 @@ int main(int argc, char** argv) {
             }
         }
     }
-    PrintRatio(reporter, "CorrectAllAndRedraw", "Redraw");
-    PrintRatio(reporter, "UndoOrRedoAndRedraw", "ClickAndRedraw");
+    benchsupport::PrintRatio(reporter, "CorrectAllAndRedraw", "Redraw");
+    benchsupport::PrintRatio(reporter, "UndoOrRedoAndRedraw", "ClickAndRedraw");
     benchmark::Shutdown();
     rook::DestroyToolkitHeap();
     return 0;
