@@ -12,7 +12,17 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import inkswap_driver  # noqa: E402
-from inkswap_driver import WHITE_ROW, UserTestCase, find_window, noise, program_argument, run_tests  # noqa: E402
+from inkswap_driver import (  # noqa: E402
+    SAVE_DIALOG,
+    WHITE_ROW,
+    UserTestCase,
+    find_window,
+    noise,
+    program_argument,
+    run,
+    run_tests,
+    wait_for,
+)
 from screen_reference import SCREEN_BYTES  # noqa: E402
 
 
@@ -69,8 +79,11 @@ class DropTest(UserTestCase):
         self.assertFalse(os.path.exists(folder))
         self.assertShows(screen, highlight)
 
-    def test_saving_before_anything_is_loaded_does_nothing(self):
+    def test_saving_before_anything_is_loaded_asks_for_a_name_and_cancel_writes_nothing(self):
         self.inkswap.key("ctrl+s")
+        self.assertIsNotNone(find_window(SAVE_DIALOG), "Save asks for a name")
+        run("xdotool", "key", "Escape")
+        self.assertTrue(wait_for(lambda: find_window(SAVE_DIALOG, timeout=0) is None), "Cancel closes it")
         self.assertIsNone(find_window("Error", timeout=1))
         self.assertIsNone(self.inkswap.process.poll(), "still running")
         shot = self.inkswap.screenshot()
