@@ -2,6 +2,7 @@
 
 #include "runtime/memory_block.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace inkswap {
@@ -46,13 +47,20 @@ std::int32_t CorrectAllCells(void* screen, std::uint16_t* cells) {
     return count;
 }
 
-void ColourPicture(const void* screen, rook::Colour* pixels) {
+bool HasFlashingCells(const void* screen) {
+    const auto* bytes = static_cast<const std::uint8_t*>(screen) + AttributeStart;
+    return std::any_of(bytes, bytes + CellCount,
+                       [](std::uint8_t attribute) { return (attribute & AttributeFlash) != 0; });
+}
+
+void ColourPicture(const void* screen, rook::Colour* pixels, FlashPhase phase) {
     const auto* bytes = static_cast<const std::uint8_t*>(screen);
     for (std::int32_t y = 0; y < ScreenHeight; ++y) {
         const std::int32_t row = y / 8;
         const std::int32_t line = y % 8;
         for (std::int32_t x = 0; x < ScreenColumns; ++x) {
-            const CellColours colours = AttributeColours(bytes[CellAttributeOffset(x, row)]);
+            const CellColours colours =
+                AttributeColours(FlashedAttribute(bytes[CellAttributeOffset(x, row)], phase));
             const std::int32_t byte = bytes[CellBitmapOffset(x, row) + line * PixelLineStride];
             rook::Colour* out = pixels + y * ScreenWidth + x * 8;
             for (std::int32_t bit = 0; bit < 8; ++bit) {

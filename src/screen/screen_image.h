@@ -81,10 +81,27 @@ std::int32_t CellInkCount(const void* screen, std::int32_t x, std::int32_t y);
 // for all 768, in order; their count.
 std::int32_t CorrectAllCells(void* screen, std::uint16_t* cells);
 
+// The two phases of FLASH: a Spectrum shows every cell whose flash bit is
+// set as it is encoded, then with ink and paper swapped, 16 frames each.
+enum class FlashPhase : std::uint8_t { Plain, Swapped };
+
+// The attribute a cell shows in the phase: in the swapped phase a flashing
+// cell's ink and paper change places (flash and bright stay).
+constexpr std::int32_t FlashedAttribute(std::int32_t attribute, FlashPhase phase) {
+    if (phase == FlashPhase::Plain || (attribute & AttributeFlash) == 0) {
+        return attribute;
+    }
+    return (attribute & (AttributeFlash | AttributeBright)) | (InkOf(attribute) << PaperShift) |
+           PaperOf(attribute);
+}
+
+// Whether any cell of the screen has its flash bit set.
+bool HasFlashingCells(const void* screen);
+
 // The colour picture at one pixel per Spectrum pixel: 256 x 192 colours,
 // row by row from the top, each pixel the ink or the paper of its cell as
-// the colour view shows them (flash is shown still, not blinking).
-void ColourPicture(const void* screen, rook::Colour* pixels);
+// the colour view shows them in the flash phase.
+void ColourPicture(const void* screen, rook::Colour* pixels, FlashPhase phase = FlashPhase::Plain);
 
 // A file is taken as a screen image by its size alone: exactly 6,912 bytes,
 // the whole 64-bit size compared.
