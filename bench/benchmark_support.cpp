@@ -8,6 +8,10 @@
 
 namespace benchsupport {
 
+BackBuffer::BackBuffer(std::int32_t zoom)
+    : Width(256 * zoom), Height(192 * zoom), Pitch(rook::RowPitch(Width, 24)),
+      Bytes(static_cast<std::size_t>(Pitch) * static_cast<std::size_t>(Height)) {}
+
 rook::DrawingContext* BackBuffer::Open() {
     rook::DrawingContext* context = rook::CreateDrawingContext(rook::PixelFormat24Bits);
     context->Width = Width;
@@ -34,7 +38,11 @@ void RecordingReporter::ReportRuns(const std::vector<Run>& runs) {
         if (run.run_type != Run::RT_Iteration || run.error_occurred) {
             continue;
         }
-        seconds_[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
+        std::string name = run.run_name.function_name;
+        if (!run.run_name.args.empty()) {
+            name += "/" + run.run_name.args;
+        }
+        seconds_[name].push_back(run.GetAdjustedRealTime());
     }
     ConsoleReporter::ReportRuns(runs);
 }

@@ -16,15 +16,17 @@
 
 namespace benchsupport {
 
-inline constexpr std::int32_t Width = 508;
-inline constexpr std::int32_t Height = 380;
 inline constexpr int Repetitions = 15;
 inline constexpr double MinimumSeconds = 0.2;
 
+// A canvas's 24-bit back buffer, as large as the picture at the zoom.
 struct BackBuffer {
-    std::int32_t Pitch = rook::RowPitch(Width, 24);
-    std::vector<std::uint8_t> Bytes =
-        std::vector<std::uint8_t>(static_cast<std::size_t>(Pitch) * Height);
+    explicit BackBuffer(std::int32_t zoom = 2);
+
+    std::int32_t Width;
+    std::int32_t Height;
+    std::int32_t Pitch;
+    std::vector<std::uint8_t> Bytes;
 
     // A new drawing context on the buffer, as a canvas makes one.
     rook::DrawingContext* Open();
@@ -38,7 +40,8 @@ struct BothViews {
     void Redraw(const std::uint8_t* screen);
 };
 
-// Keeps the time per iteration of every repetition of every benchmark.
+// Keeps the time per iteration of every repetition of every benchmark, by
+// its name and its arguments ("RenderColourView/2").
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;

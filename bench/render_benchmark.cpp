@@ -1,9 +1,9 @@
-// The renderer against the memory floor. RenderScreenView runs twice on
-// every pointer movement, so it must cost less than putting the pictures on
-// screen. In the same run this measures a full render into a canvas-sized
-// 508 x 380 back buffer (a new drawing context each time, as the shell
-// makes one) and a memset of that same buffer, and prints the ratio
-// RenderScreenView / memset.
+// The renderer against the memory floor. RenderScreenView runs on every
+// change of the bytes, so it must cost little against putting the pictures
+// on screen. In the same run this measures, at every zoom, a full render
+// into a back buffer of the picture's size (a new drawing context each
+// time, as the shell makes one) and a memset of that same buffer, and
+// prints the ratio RenderScreenView / memset.
 // The Operations menu's corrections are measured against a redraw of both
 // views (what every change of the bytes ends in): Correct All Cells on the
 // noise picture with its redraw, and an undo or redo of one cell with its
@@ -44,12 +44,15 @@ const fixtures::Screen noise = fixtures::Noise(2024);
 // A blank screen never changes colour: the cost of the box path alone.
 const fixtures::Screen blank{};
 
+// A whole render at the benchmark's zoom (its argument) into a buffer of
+// the picture's size.
 void Render(benchmark::State& state, const fixtures::Screen& screen, inkswap::ScreenView view,
-            std::int32_t grid) {
-    BackBuffer buffer;
+            bool grid) {
+    const auto zoom = static_cast<std::int32_t>(state.range(0));
+    BackBuffer buffer(zoom);
     for (auto _ : state) {
         rook::StartDrawing(buffer.Open());
-        inkswap::RenderScreenView(screen.data(), view, 5, 12, grid != 0);
+        inkswap::RenderScreenView(screen.data(), view, 5, 12, inkswap::ViewLook{zoom, grid});
         rook::StopDrawing();
         benchmark::DoNotOptimize(buffer.Bytes.data());
         benchmark::ClobberMemory();
@@ -57,20 +60,21 @@ void Render(benchmark::State& state, const fixtures::Screen& screen, inkswap::Sc
 }
 
 void RenderColourView(benchmark::State& state) {
-    Render(state, sweep, inkswap::ColourView, 0);
+    Render(state, sweep, inkswap::ColourView, false);
 }
 void RenderBitmapViewWithGrid(benchmark::State& state) {
-    Render(state, sweep, inkswap::BitmapView, 1);
+    Render(state, sweep, inkswap::BitmapView, true);
 }
 void RenderNoiseColourView(benchmark::State& state) {
-    Render(state, noise, inkswap::ColourView, 0);
+    Render(state, noise, inkswap::ColourView, false);
 }
 void RenderBlankColourView(benchmark::State& state) {
-    Render(state, blank, inkswap::ColourView, 0);
+    Render(state, blank, inkswap::ColourView, false);
 }
 
+// The same buffer filled with memset: the floor of any render into it.
 void Memset(benchmark::State& state) {
-    BackBuffer buffer;
+    BackBuffer buffer(static_cast<std::int32_t>(state.range(0)));
     int value = 0;
     for (auto _ : state) {
         std::memset(buffer.Bytes.data(), ++value & 0xFF, buffer.Bytes.size());
@@ -139,11 +143,21 @@ void UndoOrRedoAndRedraw(benchmark::State& state) {
 
 // Repeated, and the ratios taken between the fastest repetitions and
 // between the median ones.
-BENCHMARK(RenderColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
-BENCHMARK(RenderBitmapViewWithGrid)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
-BENCHMARK(RenderNoiseColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
-BENCHMARK(RenderBlankColourView)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
-BENCHMARK(Memset)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
+constexpr std::int32_t Zooms[] = {1, 2, 3, 4};
+BENCHMARK(RenderColourView)->DenseRange(1, 4)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
+BENCHMARK(RenderBitmapViewWithGrid)
+    ->DenseRange(1, 4)
+    ->Repetitions(Repetitions)
+    ->MinTime(MinimumSeconds);
+BENCHMARK(RenderNoiseColourView)
+    ->DenseRange(1, 4)
+    ->Repetitions(Repetitions)
+    ->MinTime(MinimumSeconds);
+BENCHMARK(RenderBlankColourView)
+    ->DenseRange(1, 4)
+    ->Repetitions(Repetitions)
+    ->MinTime(MinimumSeconds);
+BENCHMARK(Memset)->DenseRange(1, 4)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(Redraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(CorrectAllAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
 BENCHMARK(ClickAndRedraw)->Repetitions(Repetitions)->MinTime(MinimumSeconds);
@@ -155,15 +169,21 @@ int main(int argc, char** argv) {
     rook::CreateToolkitHeap();
     benchsupport::RecordingReporter reporter;
     benchsupport::RunInterleaved(argc, argv, reporter);
-    if (reporter.Has("Memset")) {
-        std::printf("memset of the buffer: %.2f us fastest, %.2f us median\n",
-                    reporter.Fastest("Memset") / 1000, reporter.Median("Memset") / 1000);
+    for (const std::int32_t zoom : Zooms) {
+        const std::string memset = "Memset/" + std::to_string(zoom);
+        if (!reporter.Has(memset)) {
+            continue;
+        }
+        std::printf("zoom %d: memset of the %d x %d buffer: %.2f us fastest, %.2f us median\n",
+                    zoom, 256 * zoom, 192 * zoom, reporter.Fastest(memset) / 1000,
+                    reporter.Median(memset) / 1000);
         for (const char* name : {"RenderColourView", "RenderBitmapViewWithGrid",
                                  "RenderNoiseColourView", "RenderBlankColourView"}) {
-            if (reporter.Has(name)) {
-                std::printf("%s / memset = %.1f fastest, %.1f median\n", name,
-                            reporter.Fastest(name) / reporter.Fastest("Memset"),
-                            reporter.Median(name) / reporter.Median("Memset"));
+            const std::string render = std::string(name) + "/" + std::to_string(zoom);
+            if (reporter.Has(render)) {
+                std::printf("  %s / memset = %.1f fastest, %.1f median\n", render.c_str(),
+                            reporter.Fastest(render) / reporter.Fastest(memset),
+                            reporter.Median(render) / reporter.Median(memset));
             }
         }
     }

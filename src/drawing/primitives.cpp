@@ -260,7 +260,119 @@ void DrawSlantedLine(const DrawingContext* context, Point from, Point to) {
     }
 }
 
+constexpr std::int32_t WidestBox = 4;
+// What a composed row's last store may write past its end.
+constexpr std::size_t ComposeSpare = 8;
+
+// The groups' pixels side by side in one stored row of a 3-byte buffer,
+// each bit's colour Size pixels wide (1 to 4), in stores of two pixels (a
+// third in one of its own at Size 3) whose spare bytes the next store
+// overwrites. At Size 1 two bits make one store. Up to ComposeSpare bytes
+// past the row are written too: row must have room for them.
+template <int Size>
+void ComposeBitRow(std::uint8_t* row, const std::uint8_t* bits, const BitPalette* palettes,
+                   std::int32_t count) {
+    for (std::int32_t group = 0; group < count; ++group) {
+        const BitPalette& palette = palettes[group];
+        const std::int32_t byte = bits[group];
+        // Picked by index rather than by a test, which a busy picture would
+        // send the wrong way at every other pixel; written out rather than
+        // looped, which the compiler keeps as a loop.
+        if constexpr (Size == 1) {
+            std::memcpy(row, &palette.Pairs[(byte >> 6) & 3], 8);
+            std::memcpy(row + 6, &palette.Pairs[(byte >> 4) & 3], 8);
+            std::memcpy(row + 12, &palette.Pairs[(byte >> 2) & 3], 8);
+            std::memcpy(row + 18, &palette.Pairs[byte & 3], 8);
+            row += 24;
+        } else {
+            const auto pixel = [&](int bit) {
+                const std::uint64_t& twice = palette.Pairs[bit * 3];
+                std::memcpy(row, &twice, 8);
+                if constexpr (Size == 3) {
+                    std::memcpy(row + 6, &palette.Pixels[bit], 4);
+                }
+                if constexpr (Size == 4) {
+                    std::memcpy(row + 6, &twice, 8);
+                }
+                row += 3 * Size;
+            };
+            pixel((byte >> 7) & 1);
+            pixel((byte >> 6) & 1);
+            pixel((byte >> 5) & 1);
+            pixel((byte >> 4) & 1);
+            pixel((byte >> 3) & 1);
+            pixel((byte >> 2) & 1);
+            pixel((byte >> 1) & 1);
+            pixel(byte & 1);
+        }
+    }
+}
+
+// The groups' pixels in one stored row of the buffer, nothing written past
+// their last byte: all but the last group straight into it, the last one
+// composed apart and copied.
+template <int Size>
+void ComposeBitRowExactly(std::uint8_t* row, const std::uint8_t* bits, const BitPalette* palettes,
+                          std::int32_t count) {
+    constexpr std::size_t GroupBytes = 8 * Size * 3;
+    ComposeBitRow<Size>(row, bits, palettes, count - 1);
+    std::uint8_t last[GroupBytes + ComposeSpare];
+    ComposeBitRow<Size>(last, bits + count - 1, palettes + count - 1, 1);
+    std::memcpy(row + (count - 1) * GroupBytes, last, GroupBytes);
+}
+
+using RowComposer = void (*)(std::uint8_t*, const std::uint8_t*, const BitPalette*, std::int32_t);
+constexpr RowComposer RowComposers[WidestBox] = {ComposeBitRowExactly<1>, ComposeBitRowExactly<2>,
+                                                 ComposeBitRowExactly<3>, ComposeBitRowExactly<4>};
+
+// The groups written into the buffer, which holds all of them: composed
+// into their top row, then copied to each of the size - 1 rows below.
+void FillBitRows(const DrawingContext* context, std::int32_t x, std::int32_t y,
+                 const std::uint8_t* bits, const BitPalette* palettes, std::int32_t count,
+                 std::int32_t size) {
+    const std::ptrdiff_t pitch = context->Pitch;
+    std::uint8_t* top =
+        context->Buffer + (std::ptrdiff_t{context->Height} - 1 - y) * pitch + std::ptrdiff_t{x} * 3;
+    RowComposers[size - 1](top, bits, palettes, count);
+    const std::size_t length =
+        static_cast<std::size_t>(count) * 8 * static_cast<std::size_t>(size) * 3;
+    std::uint8_t* below = top - pitch;
+    for (std::int32_t row = 1; row < size; ++row, below -= pitch) {
+        std::memcpy(below, top, length);
+    }
+}
+
 } // namespace
+
+void BoxesOfBits(std::int32_t x, std::int32_t y, const std::uint8_t* bits,
+                 const BitPalette* palettes, std::int32_t count, std::int32_t size) {
+    DrawingContext* context = CurrentDrawingContext();
+    if (context == nullptr || count <= 0) {
+        return;
+    }
+    const Coordinate right = Coordinate{x} + Coordinate{count} * 8 * size;
+    if (detail::DrawsIntoPixelBuffer(context) && size >= 1 && size <= WidestBox && x >= 0 &&
+        y >= 0 && right <= context->Width && Coordinate{y} + size <= context->Height) {
+        FillBitRows(context, x, y, bits, palettes, count, size);
+        // The front colour the last box leaves.
+        const Colour last = palettes[count - 1].Colours[bits[count - 1] & 1];
+        context->FrontColor = last;
+        SplitFrontColour(context, last);
+        return;
+    }
+    // A box whose left edge would lie beyond the 32-bit range is past any
+    // buffer: it and those right of it are left out.
+    for (std::int32_t group = 0; group < count; ++group) {
+        for (std::int32_t i = 0; i < 8; ++i) {
+            const Coordinate left = Coordinate{x} + (Coordinate{group} * 8 + i) * size;
+            if (left > INT32_MAX) {
+                return;
+            }
+            Box(static_cast<std::int32_t>(left), y, size, size,
+                palettes[group].Colours[(bits[group] >> (7 - i)) & 1]);
+        }
+    }
+}
 
 void DrawBox(DrawingContext* context, std::int32_t x, std::int32_t y, std::int32_t width,
              std::int32_t height) {

@@ -69,38 +69,6 @@ inline bool FillPixelPair(DrawingContext* context, std::int32_t x, std::int32_t 
     return true;
 }
 
-// Eight 2 x 2 boxes side by side, wholly inside a 3-byte buffer, written
-// as FillPixelPair writes each: the two colours packed once, the addresses
-// kept in locals (a store through the buffer may alias the context, which
-// would make every box load its fields again).
-inline void FillPixelPairsOfBits(DrawingContext* context, std::int32_t x, std::int32_t y,
-                                 std::int32_t bits, const Colour colours[2]) {
-    const std::ptrdiff_t pitch = context->Pitch;
-    std::uint8_t* top =
-        context->Buffer + (std::ptrdiff_t{context->Height} - 1 - y) * pitch + std::ptrdiff_t{x} * 3;
-    const PixelPairBytes pairs[2] = {PackPixelPair(colours[0]), PackPixelPair(colours[1])};
-    const auto box = [&](std::int32_t i) {
-        const PixelPairBytes& pair = pairs[(bits >> (7 - i)) & 1];
-        std::uint8_t* at = top + std::ptrdiff_t{i} * 6;
-        std::memcpy(at, &pair.Low, 4);
-        std::memcpy(at + 4, &pair.High, 2);
-        std::memcpy(at - pitch, &pair.Low, 4);
-        std::memcpy(at - pitch + 4, &pair.High, 2);
-    };
-    box(0);
-    box(1);
-    box(2);
-    box(3);
-    box(4);
-    box(5);
-    box(6);
-    box(7);
-    // The front colour the last of the eight boxes leaves.
-    const Colour last = colours[bits & 1];
-    context->FrontColor = last;
-    SplitFrontColour(context, last);
-}
-
 } // namespace detail
 
 // Fills width x height pixels from the top-left corner (x, y). A negative
@@ -124,25 +92,37 @@ inline void Box(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t
     context->Operations.DrawBox(context, x, y, width, height);
 }
 
-// Eight 2 x 2 boxes side by side from (x, y) to the right, the i-th from
-// the left in colours[(bits >> (7 - i)) & 1]: exactly the eight Box calls
-// in that order. When Box would write every one of them itself (the
-// context draws into a 3-byte pixel buffer and the row lies inside it),
-// they are written at once, with the same pixels and front colour after.
-inline void BoxesOfBits(std::int32_t x, std::int32_t y, std::int32_t bits,
-                        const Colour colours[2]) {
-    DrawingContext* context = CurrentDrawingContext();
-    if (context != nullptr && detail::DrawsIntoPixelBuffer(context) && x >= 0 && y >= 0 &&
-        std::int64_t{x} + 16 <= context->Width && std::int64_t{y} + 2 <= context->Height) {
-        detail::FillPixelPairsOfBits(context, x, y, bits, colours);
-        return;
-    }
-    // A box whose left edge would lie beyond the 32-bit range is past any
-    // buffer: it and those right of it are left out.
-    for (std::int32_t i = 0; i < 8 && x <= INT32_MAX - i * 2; ++i) {
-        Box(x + i * 2, y, 2, 2, colours[(bits >> (7 - i)) & 1]);
-    }
+// The two colours of a group of eight boxes, paper for a clear bit and ink
+// for a set one, packed once into the stored forms that BoxesOfBits writes:
+// each alone, and every pair of them side by side (clear-clear, clear-set,
+// set-clear, set-set), in the low bytes of a word.
+struct BitPalette {
+    Colour Colours[2];
+    std::uint32_t Pixels[2];
+    std::uint64_t Pairs[4];
+};
+
+constexpr BitPalette MakeBitPalette(Colour paper, Colour ink) {
+    const auto pixel = [](Colour colour) {
+        return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16;
+    };
+    const std::uint32_t p = pixel(paper);
+    const std::uint32_t i = pixel(ink);
+    const auto pair = [](std::uint32_t left, std::uint32_t right) {
+        return left | std::uint64_t{right} << 24;
+    };
+    return {{paper, ink}, {p, i}, {pair(p, p), pair(p, i), pair(i, p), pair(i, i)}};
 }
+
+// Groups of eight size x size boxes side by side from (x, y) to the right,
+// one group for each of the count bytes of bits: the i-th box of group g in
+// palettes[g].Colours[(bits[g] >> (7 - i)) & 1]. Exactly the count * 8 Box
+// calls in that order. When Box would write every one of them itself (the
+// context draws into a 3-byte pixel buffer and the row lies inside it) and
+// the size is 1 to 4, the row is composed once and copied to its size rows,
+// with the same pixels and the same front colour after.
+void BoxesOfBits(std::int32_t x, std::int32_t y, const std::uint8_t* bits,
+                 const BitPalette* palettes, std::int32_t count, std::int32_t size);
 
 // The straight line from (x1, y1) to (x2, y2), both end points included
 // (Bresenham after clipping); a line and its reverse give the same pixels.

@@ -110,42 +110,70 @@ TEST(Box, RowsLeftToRightInASmallPicture) {
     EXPECT_TRUE(output.GuardsIntact());
 }
 
-// BoxesOfBits against the eight Box calls it stands for: the same bytes
-// (guards included) and the same front colour left on the context, inside
+// BoxesOfBits against the Box calls it stands for: the same bytes (guards
+// included) and the same front colour left on the context, for every box
+// size the renderer uses and one it does not, one group and several, inside
 // the buffer, at its edges and beyond them, in 3- and 4-byte pixels.
-TEST(BoxesOfBits, SameAsTheEightBoxes) {
-    const Colour colours[2] = {RGB(1, 2, 3), RGB(200, 100, 50)};
+TEST(BoxesOfBits, SameAsTheBoxesItStandsFor) {
+    const std::uint8_t bits[3] = {0xA5, 0x01, 0xFE};
+    const BitPalette palettes[3] = {MakeBitPalette(RGB(1, 2, 3), RGB(200, 100, 50)),
+                                    MakeBitPalette(RGB(9, 9, 9), RGB(0, 255, 0)),
+                                    MakeBitPalette(RGB(40, 30, 20), RGB(1, 1, 250))};
     struct Case {
-        std::int32_t X, Y, Bits, BitsPerPixel;
+        std::int32_t X, Y, Count, Size, BitsPerPixel;
     };
     const Case cases[] = {
-        {0, 0, 0xA5, 24},  {16, 6, 0x01, 24},           {24, 8, 0x80, 24},
-        {25, 9, 0xFF, 24}, {30, 3, 0x3C, 24},           {-4, 0, 0x5A, 24},
-        {2, 9, 0xC3, 24},  {INT_MAX - 14, 0, 0xFF, 24}, {INT_MIN, INT_MIN, 0x0F, 24},
-        {0, 0, 0xA5, 32},  {30, 9, 0x96, 32},
+        {0, 0, 1, 2, 24},
+        {16, 6, 1, 2, 24},
+        {24, 8, 1, 2, 24},
+        {25, 9, 1, 2, 24},
+        {30, 3, 1, 2, 24},
+        {-4, 0, 1, 2, 24},
+        {2, 9, 1, 2, 24},
+        {INT_MAX - 14, 0, 1, 2, 24},
+        {INT_MIN, INT_MIN, 1, 2, 24},
+        {0, 0, 3, 1, 24},
+        {1, 9, 3, 1, 24},
+        {0, 0, 2, 3, 24},
+        {5, 7, 2, 3, 24},
+        {0, 0, 1, 4, 24},
+        {8, 6, 1, 4, 24},
+        {0, 2, 3, 2, 24},
+        {0, 0, 1, 5, 24},
+        {0, 0, 1, 0, 24},
+        {0, 0, 1, 2, 32},
+        {30, 9, 1, 2, 32},
+        {3, 3, 3, 1, 32},
     };
     for (const Case& c : cases) {
-        MemoryOutput boxes(40, 10, c.BitsPerPixel);
-        MemoryOutput row(40, 10, c.BitsPerPixel);
+        SCOPED_TRACE(testing::Message() << c.X << "," << c.Y << " count " << c.Count << " size "
+                                        << c.Size << " at " << c.BitsPerPixel);
+        MemoryOutput boxes(60, 12, c.BitsPerPixel);
+        MemoryOutput row(60, 12, c.BitsPerPixel);
         Colour boxesFront = 0;
         Colour rowFront = 0;
         {
             ScopedDrawing drawing(boxes);
-            for (std::int32_t i = 0; i < 8; ++i) {
-                Box(c.X + i * 2, c.Y, 2, 2, colours[(c.Bits >> (7 - i)) & 1]);
+            for (std::int32_t group = 0; group < c.Count; ++group) {
+                for (std::int32_t i = 0; i < 8; ++i) {
+                    const std::int64_t left = std::int64_t{c.X} + (group * 8 + i) * c.Size;
+                    if (left <= INT_MAX) {
+                        Box(static_cast<std::int32_t>(left), c.Y, c.Size, c.Size,
+                            palettes[group].Colours[(bits[group] >> (7 - i)) & 1]);
+                    }
+                }
             }
             boxesFront = drawing.Context()->FrontColor;
         }
         {
             ScopedDrawing drawing(row);
-            BoxesOfBits(c.X, c.Y, c.Bits, colours);
+            BoxesOfBits(c.X, c.Y, bits, palettes, c.Count, c.Size);
             rowFront = drawing.Context()->FrontColor;
         }
-        EXPECT_TRUE(row.GuardsIntact()) << c.X << "," << c.Y;
+        EXPECT_TRUE(row.GuardsIntact());
         EXPECT_EQ(std::vector<std::uint8_t>(row.Pixels(), row.Pixels() + row.PixelBytes()),
-                  std::vector<std::uint8_t>(boxes.Pixels(), boxes.Pixels() + boxes.PixelBytes()))
-            << c.X << "," << c.Y << " bits " << c.Bits << " at " << c.BitsPerPixel;
-        EXPECT_EQ(rowFront, boxesFront) << c.X << "," << c.Y;
+                  std::vector<std::uint8_t>(boxes.Pixels(), boxes.Pixels() + boxes.PixelBytes()));
+        EXPECT_EQ(rowFront, boxesFront);
     }
 }
 

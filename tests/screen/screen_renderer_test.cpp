@@ -145,6 +145,69 @@ TEST(RenderScreenView, WholeScreenInBothViewsWithAndWithoutGrid) {
     }
 }
 
+// At every zoom, in both phases of FLASH, with and without the grid, every
+// pixel of an output exactly the picture's size: the highlight on a
+// flashing cell inverts what the cell shows in the phase, and the bitmap
+// view never flashes.
+TEST(RenderScreenView, EveryZoomAndFlashPhaseAgainstTheModel) {
+    const fixtures::Screen noise = fixtures::Noise(4321); // flash set in half the cells
+    std::int32_t flashing = 0;
+    while ((noise[6144 + flashing] & 0x80) == 0) {
+        ++flashing;
+    }
+    for (std::int32_t zoom = 1; zoom <= 4; ++zoom) {
+        for (ScreenView view : {BitmapView, ColourView}) {
+            for (FlashPhase phase : {FlashPhase::Plain, FlashPhase::Swapped}) {
+                for (bool grid : {false, true}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << "zoom " << zoom << " view " << view << " swapped "
+                                 << (phase == FlashPhase::Swapped) << " grid " << grid);
+                    MemoryOutput output(256 * zoom, 192 * zoom);
+                    {
+                        ScopedDrawing drawing(output);
+                        RenderScreenView(noise.data(), view, flashing % 32, flashing / 32,
+                                         ViewLook{zoom, grid, phase});
+                    }
+                    EXPECT_TRUE(ShowsScreen(output, noise.data(), view, flashing, grid, zoom,
+                                            phase == FlashPhase::Swapped));
+                    EXPECT_TRUE(output.GuardsIntact());
+                }
+            }
+        }
+    }
+}
+
+TEST(RenderScreenView, AFlashingCellSwapsInkAndPaperInTheColourViewOnly) {
+    // Cell (1, 0): flash, paper 1 (blue), ink 6 (yellow), the top line's
+    // leftmost pixel set; at 1x.
+    fixtures::Screen screen{};
+    screen[CellBitmapOffset(1, 0)] = 0x80;
+    screen[CellAttributeOffset(1, 0)] = 0x80 | (1 << 3) | 6;
+    const testsupport::Legend legend = {{'Y', rook::RGB(127, 127, 0)},
+                                        {'B', rook::RGB(0, 0, 127)},
+                                        {'g', rook::RGB(127, 127, 127)},
+                                        {'.', 0}};
+    struct Case {
+        ScreenView View;
+        FlashPhase Phase;
+        const char* TopLine;
+    };
+    const Case cases[] = {
+        {ColourView, FlashPhase::Plain, "YBBBBBBB"},
+        {ColourView, FlashPhase::Swapped, "BYYYYYYY"},
+        {BitmapView, FlashPhase::Swapped, "g......."},
+    };
+    for (const Case& c : cases) {
+        MemoryOutput output(256, 192);
+        {
+            ScopedDrawing drawing(output);
+            RenderScreenView(screen.data(), c.View, NoHighlight, NoHighlight,
+                             ViewLook{1, false, c.Phase});
+        }
+        EXPECT_TRUE(testsupport::MatchesPicture(output, 8, 0, {c.TopLine}, legend)) << c.TopLine;
+    }
+}
+
 TEST(RenderScreenView, PictureIs512By384AndTheGridStopsThere) {
     // On an output larger than the picture, the picture ends at 512 x 384;
     // the grid's last lines are at 496 and 368, and the lines' far ends
@@ -283,7 +346,7 @@ TEST(RenderScreenCell, RedrawingTheOldAndTheNewCellMovesTheHighlight) {
                  {HighlightedCell(c.FromX, c.FromY), HighlightedCell(c.ToX, c.ToY)}) {
                 if (cell >= 0) {
                     RenderScreenCell(screen.data(), c.View, cell % 32, cell / 32, c.ToX, c.ToY,
-                                     c.Grid);
+                                     ViewLook{2, c.Grid != 0});
                 }
             }
             const rook::DrawingContext* context = drawing.Context();
@@ -303,12 +366,36 @@ TEST(RenderScreenCell, RedrawingTheOldAndTheNewCellMovesTheHighlight) {
     }
 }
 
+TEST(RenderScreenCell, AFlashingCellRedrawnInTheOtherPhaseAtEveryZoom) {
+    const fixtures::Screen screen = fixtures::Noise(31);
+    for (std::int32_t zoom = 1; zoom <= 4; ++zoom) {
+        MemoryOutput output(256 * zoom, 192 * zoom);
+        const ViewLook swapped{zoom, true, FlashPhase::Swapped};
+        Render(output, screen, ColourView);
+        {
+            ScopedDrawing drawing(output);
+            RenderScreenView(screen.data(), ColourView, 3, 3, ViewLook{zoom, true});
+        }
+        {
+            ScopedDrawing drawing(output);
+            for (std::int32_t cell = 0; cell < CellCount; ++cell) {
+                if ((screen[6144 + static_cast<std::size_t>(cell)] & 0x80) != 0) {
+                    RenderScreenCell(screen.data(), ColourView, cell % 32, cell / 32, 3, 3,
+                                     swapped);
+                }
+            }
+        }
+        EXPECT_TRUE(ShowsScreen(output, screen.data(), ColourView, 3 * 32 + 3, true, zoom, true))
+            << "zoom " << zoom;
+    }
+}
+
 TEST(RenderScreenCell, ACellOutsideTheScreenDrawsAndNotesNothing) {
     const fixtures::Screen screen = fixtures::Noise(5);
     for (const auto& [column, row] : {std::pair{32, 0}, {0, 24}, {-1, 3}, {3, -1}}) {
         MemoryOutput output(CanvasWidth, CanvasHeight);
         ScopedDrawing drawing(output);
-        RenderScreenCell(screen.data(), ColourView, column, row, column, row, 1);
+        RenderScreenCell(screen.data(), ColourView, column, row, column, row, ViewLook{2, true});
         EXPECT_EQ(drawing.Context()->DrawnAreaCount, 0);
         EXPECT_TRUE(std::all_of(output.Pixels(), output.Pixels() + output.PixelBytes(),
                                 [](std::uint8_t byte) { return byte == MemoryOutput::Background; }))
