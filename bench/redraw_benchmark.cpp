@@ -227,7 +227,7 @@ int main() {
         DispatchWaitingMessages();
     }
 
-    const Timing redraw = TimePerRun(40, [&] { inkswap::RedrawScreen(shell.Screen, 5, 12); });
+    const Timing redraw = TimePerRun(40, [&] { inkswap::RedrawScreen(shell, 5, 12); });
     const Timing copies = TimePerRun(40, [] {
         CopyBackBuffer(inkswap::BitmapCanvas);
         CopyBackBuffer(inkswap::ColourCanvas);
@@ -276,9 +276,8 @@ int main() {
         return seconds;
     });
     // Of which: the two cells of each view drawn and painted.
-    const Timing cells = TimePerRun(400 / Batches, [&] {
-        inkswap::ShowPointerCell(shell.Screen, (++step & 1) != 0 ? 16 : 15, 11);
-    });
+    const Timing cells = TimePerRun(
+        400 / Batches, [&] { inkswap::ShowPointerCell(shell, (++step & 1) != 0 ? 16 : 15, 11); });
     // The reference under the same conditions: the two copies, each after
     // the same placing of the cursor and wait (which leaves the caches to
     // other work on the machine).

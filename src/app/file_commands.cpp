@@ -130,7 +130,7 @@ void LoadDropName(ShellState& shell) {
     }
     shell.File = std::move(loaded);
     TakeScreen(shell, 0);
-    RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
+    RedrawScreen(shell, NoHighlight, NoHighlight);
     SetPath(shell, shell.DropName);
 }
 
@@ -140,7 +140,7 @@ void GoToScreen(ShellState& shell, std::size_t index) {
         return;
     }
     TakeScreen(shell, index);
-    RedrawKeepingHighlight(shell.Screen); // the pointer stays where it was
+    RedrawKeepingHighlight(shell); // the pointer stays where it was
 }
 
 void OpenFromDialog(ShellState& shell) {

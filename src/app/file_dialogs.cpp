@@ -23,6 +23,18 @@ struct SaveDialogKind {
 };
 constexpr SaveDialogKind ScreenSaving = {L"ZX Spectrum screens (*.scr)\0*.scr\0", L"scr"};
 constexpr SaveDialogKind PngSaving = {L"PNG images (*.png)\0*.png\0", L"png"};
+constexpr SaveDialogKind GifSaving = {L"GIF images (*.gif)\0*.gif\0", L"gif"};
+
+const SaveDialogKind& SavingOf(SavedKind kind) {
+    switch (kind) {
+    case SavedKind::Screen:
+        return ScreenSaving;
+    case SavedKind::PngImage:
+        return PngSaving;
+    default:
+        return GifSaving;
+    }
+}
 
 // Longer than any name the program can open or write, so that a too long
 // choice still arrives and fails like any other file that cannot be used.
@@ -82,7 +94,7 @@ bool AskForScreenFile(HWND owner, const char* currentPath, Utf8Name& chosen) {
 }
 
 bool AskForSaveName(HWND owner, const char* proposed, SavedKind kind, Utf8Name& chosen) {
-    const SaveDialogKind& saving = kind == SavedKind::Screen ? ScreenSaving : PngSaving;
+    const SaveDialogKind& saving = SavingOf(kind);
     wchar_t folder[ChosenCapacity] = {};
     wchar_t file[ChosenCapacity] = {};
     if (proposed != nullptr && ToWide(proposed, folder, ChosenCapacity)) {

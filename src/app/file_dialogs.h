@@ -10,9 +10,10 @@ namespace inkswap {
 
 // What a save dialog names: its filter and the extension a name typed
 // without one gets.
-enum class SavedKind { Screen, PngImage };
+enum class SavedKind { Screen, PngImage, GifImage };
 inline constexpr char ScreenExtension[] = ".scr";
 inline constexpr char PngExtension[] = ".png";
+inline constexpr char GifExtension[] = ".gif";
 
 // Shows the open dialog, listing first every kind of file Inkswap reads,
 // then each kind alone, then all files, starting in the folder of

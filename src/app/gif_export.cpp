@@ -1,15 +1,12 @@
 #include "app/gif_export.h"
 
-#include "platform/win32/owners.h"
+#include "app/imaging.h"
 #include "runtime/file_replacement.h"
 #include "screen/screen_image.h"
 
-#include <objidl.h>
 #include <propidl.h>
-#include <wincodec.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
@@ -118,20 +115,6 @@ bool EncodeFrame(IWICBitmapEncoder* encoder, IWICPalette* palette, std::vector<B
     return SUCCEEDED(frame->WritePixels(ScreenHeight, ScreenWidth, static_cast<UINT>(pixels.size()),
                                         pixels.data())) &&
            SUCCEEDED(frame->Commit());
-}
-
-// The whole content of a stream in memory.
-bool StreamBytes(IStream* stream, std::vector<BYTE>& bytes) {
-    STATSTG facts{};
-    if (FAILED(stream->Stat(&facts, STATFLAG_NONAME)) || facts.cbSize.QuadPart > INT_MAX) {
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(facts.cbSize.QuadPart));
-    const LARGE_INTEGER start{};
-    ULONG read = 0;
-    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
-           SUCCEEDED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read)) &&
-           read == bytes.size();
 }
 
 // Wine's GIF codec (Wine 8) encodes the frames but writes none of their
@@ -282,9 +265,7 @@ bool AddAnimationBlocks(std::vector<BYTE>& gif) {
 // The GIF file's bytes, encoded into a stream in memory.
 bool EncodeGif(const std::uint8_t* screen, std::vector<BYTE>& gif) {
     ComPointer<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(factory.put())))) {
+    if (!MakeImagingFactory(factory)) {
         return false;
     }
     IndexedFrames picture = PictureFrames(screen);

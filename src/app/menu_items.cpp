@@ -2,6 +2,7 @@
 
 #include "app/file_commands.h"
 #include "app/operations.h"
+#include "app/view_menu.h"
 #include "screen/correction_history.h"
 #include "window/menu.h"
 
@@ -10,8 +11,10 @@ namespace inkswap {
 namespace {
 
 // The items that may be greyed.
-constexpr std::int32_t GreyableItems[] = {UndoItem,      RedoItem,       CorrectAllItem,
-                                          ExportPngItem, NextScreenItem, PreviousScreenItem};
+constexpr std::int32_t GreyableItems[] = {
+    UndoItem,        RedoItem,       CorrectAllItem,     ExportPngItem, ExportGifItem,
+    CopyPictureItem, NextScreenItem, PreviousScreenItem, ZoomItem1,     ZoomItem1 + 1,
+    ZoomItem1 + 2,   ZoomItem4,      ZoomInItem,         ZoomOutItem};
 
 } // namespace
 
@@ -23,14 +26,24 @@ bool CanChoose(const ShellState& shell, std::int32_t item) {
         return CanRedo(*shell.History);
     case CorrectAllItem:
     case ExportPngItem:
+    case ExportGifItem:
+    case CopyPictureItem:
         return HasFile(shell);
     case NextScreenItem:
         return HasNextScreen(shell);
     case PreviousScreenItem:
         return HasPreviousScreen(shell);
+    case ZoomInItem:
+        return shell.Zoom < LargestZoom && ZoomFits(shell, shell.Zoom + 1);
+    case ZoomOutItem:
+        return shell.Zoom > SmallestZoom;
     default:
-        return true;
+        break;
     }
+    if (item >= ZoomItem1 && item <= ZoomItem4) {
+        return ZoomFits(shell, item - ZoomItem1 + SmallestZoom);
+    }
+    return true;
 }
 
 void UpdateMenuItems(ShellState& shell) {

@@ -3,7 +3,8 @@
 // so that neither the menu nor their shortcuts offer them: Undo and Redo
 // with nothing to take back or do again, Correct All Cells and Export PNG
 // before a picture came from a file, Next Screen and Previous Screen where
-// the file has no screen after or before the one shown.
+// the file has no screen after or before the one shown, a zoom whose window
+// would not fit the work area of its monitor.
 
 #include "app/shell.h"
 

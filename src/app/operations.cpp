@@ -2,7 +2,9 @@
 
 #include "app/file_commands.h"
 #include "app/file_dialogs.h"
+#include "app/gif_export.h"
 #include "app/menu_items.h"
+#include "app/picture_copy.h"
 #include "app/png_export.h"
 #include "app/screen_display.h"
 #include "screen/correction_history.h"
@@ -21,6 +23,8 @@ constexpr std::uint32_t ControlZ = rook::ShortcutControl | 'Z';
 constexpr std::uint32_t ControlY = rook::ShortcutControl | 'Y';
 constexpr std::uint32_t ControlShiftZ = rook::ShortcutControl | rook::ShortcutShift | 'Z';
 constexpr std::uint32_t ControlE = rook::ShortcutControl | 'E';
+constexpr std::uint32_t ControlShiftE = rook::ShortcutControl | rook::ShortcutShift | 'E';
+constexpr std::uint32_t ControlC = rook::ShortcutControl | 'C';
 
 void CorrectAll(ShellState& shell) {
     std::uint16_t cells[CellCount];
@@ -29,31 +33,47 @@ void CorrectAll(ShellState& shell) {
         return; // every cell has as much paper as ink already
     }
     RecordStep(*shell.History, cells, count);
-    RedrawKeepingHighlight(shell.Screen);
+    RedrawKeepingHighlight(shell);
 }
 
 void Undo(ShellState& shell) {
     if (UndoStep(*shell.History, shell.Screen)) {
-        RedrawKeepingHighlight(shell.Screen);
+        RedrawKeepingHighlight(shell);
     }
 }
 
 void Redo(ShellState& shell) {
     if (RedoStep(*shell.History, shell.Screen)) {
-        RedrawKeepingHighlight(shell.Screen);
+        RedrawKeepingHighlight(shell);
     }
 }
 
-void ExportPicture(const ShellState& shell) {
+// What an export writes: its dialog's kind, the extension it proposes and
+// the writer.
+struct Export {
+    SavedKind Kind;
+    const char* Extension;
+    bool (*Write)(const char* name, const std::uint8_t* screen);
+};
+constexpr Export PngExport = {SavedKind::PngImage, PngExtension, ExportPng};
+constexpr Export GifExport = {SavedKind::GifImage, GifExtension, ExportGif};
+
+void ExportPicture(const ShellState& shell, const Export& export_) {
     Utf8Name proposed{};
-    ProposeFileName(shell.Path, shell.File, shell.ScreenIndex, PngExtension, proposed.data(),
+    ProposeFileName(shell.Path, shell.File, shell.ScreenIndex, export_.Extension, proposed.data(),
                     proposed.size());
     Utf8Name target{};
-    if (!AskForSaveName(rook::WindowID(MainWindow), proposed.data(), SavedKind::PngImage, target)) {
+    if (!AskForSaveName(rook::WindowID(MainWindow), proposed.data(), export_.Kind, target)) {
         return; // Cancel changes nothing
     }
-    if (!ExportPng(target.data(), shell.Screen)) {
+    if (!export_.Write(target.data(), shell.Screen)) {
         ShowError(UnexportedMessage);
+    }
+}
+
+void Copy(const ShellState& shell) {
+    if (!CopyPicture(rook::WindowID(MainWindow), shell.Screen, shell.Zoom)) {
+        ShowError(UncopiedMessage);
     }
 }
 
@@ -67,6 +87,8 @@ void BuildOperationsMenu() {
     rook::MenuItem(CorrectAllItem, "Correct All Cells");
     rook::MenuBar();
     rook::MenuItem(ExportPngItem, "Export PNG...\tCtrl+E");
+    rook::MenuItem(ExportGifItem, "Export GIF...\tCtrl+Shift+E");
+    rook::MenuItem(CopyPictureItem, "Copy Picture\tCtrl+C");
 }
 
 void EnableOperationShortcuts() {
@@ -74,6 +96,8 @@ void EnableOperationShortcuts() {
     rook::AddKeyboardShortcut(MainWindow, ControlY, RedoItem);
     rook::AddKeyboardShortcut(MainWindow, ControlShiftZ, RedoItem);
     rook::AddKeyboardShortcut(MainWindow, ControlE, ExportPngItem);
+    rook::AddKeyboardShortcut(MainWindow, ControlShiftE, ExportGifItem);
+    rook::AddKeyboardShortcut(MainWindow, ControlC, CopyPictureItem);
 }
 
 void CorrectClickedCell(ShellState& shell, std::int32_t x, std::int32_t y) {
@@ -92,7 +116,7 @@ void HandleOperationEvent(ShellState& shell) {
     // A shortcut pressed while its item is greyed gives no event; this
     // guards against one that comes from elsewhere all the same.
     const std::int32_t item = rook::EventMenu();
-    if (item < UndoItem || item > ExportPngItem || !CanChoose(shell, item)) {
+    if (!CanChoose(shell, item)) {
         return;
     }
     switch (item) {
@@ -105,8 +129,16 @@ void HandleOperationEvent(ShellState& shell) {
     case CorrectAllItem:
         CorrectAll(shell);
         break;
+    case ExportPngItem:
+        ExportPicture(shell, PngExport);
+        break;
+    case ExportGifItem:
+        ExportPicture(shell, GifExport);
+        break;
+    case CopyPictureItem:
+        Copy(shell);
+        break;
     default:
-        ExportPicture(shell);
         break;
     }
 }

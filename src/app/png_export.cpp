@@ -1,13 +1,9 @@
 #include "app/png_export.h"
 
-#include "platform/win32/owners.h"
+#include "app/imaging.h"
 #include "runtime/file_replacement.h"
 #include "screen/screen_image.h"
 
-#include <objidl.h>
-#include <wincodec.h>
-
-#include <climits>
 #include <new>
 #include <vector>
 
@@ -56,9 +52,7 @@ bool EncodeFrame(IWICBitmapEncoder* encoder, std::vector<BYTE>& rows) {
 // The PNG file's bytes, encoded into a stream in memory.
 bool EncodePng(const std::uint8_t* screen, std::vector<BYTE>& png) {
     ComPointer<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(factory.put())))) {
+    if (!MakeImagingFactory(factory)) {
         return false;
     }
     ComPointer<IStream> stream;
@@ -70,16 +64,7 @@ bool EncodePng(const std::uint8_t* screen, std::vector<BYTE>& png) {
         !EncodeFrame(encoder.get(), rows) || FAILED(encoder->Commit())) {
         return false;
     }
-    STATSTG facts{};
-    if (FAILED(stream->Stat(&facts, STATFLAG_NONAME)) || facts.cbSize.QuadPart > INT_MAX) {
-        return false;
-    }
-    png.resize(static_cast<std::size_t>(facts.cbSize.QuadPart));
-    const LARGE_INTEGER start{};
-    ULONG read = 0;
-    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
-           SUCCEEDED(stream->Read(png.data(), static_cast<ULONG>(png.size()), &read)) &&
-           read == png.size();
+    return StreamBytes(stream.get(), png);
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #include "app/shell.h"
 
+#include "app/cell_keys.h"
 #include "app/command_line.h"
 #include "app/file_commands.h"
+#include "app/gadget_font.h"
 #include "app/menu_items.h"
 #include "app/operations.h"
 #include "app/screen_display.h"
 #include "app/status_display.h"
+#include "app/view_menu.h"
 #include "app/window_layout.h"
 #include "drawing/drawing_context.h"
 #include "gadget/canvas.h"
@@ -30,8 +33,9 @@ namespace inkswap {
 namespace {
 
 constexpr std::uint32_t MainWindowFlags = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-constexpr std::uint32_t CanvasFlags = rook::CanvasFlagBorder | rook::CanvasFlagConfine;
-constexpr std::int32_t CellShift = 4; // 16 canvas pixels a cell
+// The canvases' sizes are their pictures', the border outside.
+constexpr std::uint32_t CanvasFlags =
+    rook::CanvasFlagBorder | rook::CanvasFlagConfine | rook::CanvasFlagClientSize;
 
 void MakeCanvas(std::int32_t number, const Placement& at) {
     rook::CanvasGadget(number, at.X, at.Y, at.Width, at.Height, CanvasFlags);
@@ -41,7 +45,10 @@ void MakeCheckBox(std::int32_t number, const Placement& at, const char* text) {
     rook::CheckBoxGadget(number, at.X, at.Y, at.Width, at.Height, text);
 }
 
-bool BuildWindow() {
+// The window as it opens at 2x and 96 DPI; then, at the zoom its DPI
+// asks for, the gadgets where the layout puts them and the window the size
+// it gives.
+bool BuildWindow(ShellState& shell) {
     const Placement& window = MainWindowPlacement;
     if (rook::OpenWindow(MainWindow, window.X, window.Y, window.Width, window.Height, InitialTitle,
                          MainWindowFlags) == 0) {
@@ -49,53 +56,44 @@ bool BuildWindow() {
     }
     BuildMenu();
     BuildOperationsMenu();
-    MakeCanvas(BitmapCanvas, BitmapCanvasPlacement);
-    MakeCanvas(ColourCanvas, ColourCanvasPlacement);
-    MakeCheckBox(CorrectModeBox, CorrectModeBoxPlacement, "Correct Mode");
-    MakeCheckBox(GridBox, GridBoxPlacement, "Grid");
-    const Placement& status = StatusLinePlacement;
+    BuildViewMenu();
+    ChooseStartZoom(shell);
+    const WindowLayout layout = CurrentLayout(shell);
+    MakeCanvas(BitmapCanvas, layout.BitmapCanvas);
+    MakeCanvas(ColourCanvas, layout.ColourCanvas);
+    MakeCheckBox(CorrectModeBox, layout.CorrectModeBox, "Correct Mode");
+    MakeCheckBox(GridBox, layout.GridBox, "Grid");
+    const Placement& status = layout.StatusLine;
     rook::TextGadget(StatusLine, status.X, status.Y, status.Width, status.Height, NoFileText);
+    const bool opened = layout.ClientWidth == window.Width && layout.ClientHeight == window.Height;
+    ApplyLayout(shell, !opened);
+    MarkViewItems(shell);
     return true;
 }
 
-// The title "x:<column> y:<row>", built on the temporary string stack. A
-// title that would not change is not set again: setting it repaints the
-// caption, which costs as much as a whole redraw.
-void ShowCellInTitle(ShellState& shell, std::int32_t x, std::int32_t y) {
-    if (shell.TitleShown && shell.TitleX == x && shell.TitleY == y) {
-        return;
-    }
-    shell.TitleShown = true;
-    shell.TitleX = x;
-    shell.TitleY = y;
-    const rook::TempExpression title;
-    rook::AppendString("x:");
-    rook::Str(x, rook::TempTop());
-    rook::AppendString(" y:");
-    rook::Str(y, rook::TempTop());
-    // Keep the terminator out of reach of the call's own string work.
-    rook::TempReserve(1, rook::TempTop());
-    rook::SetWindowTitle(MainWindow, title.Text());
+// The pointer's cell: canvas pixels divided by the cell's size at the zoom,
+// rounding towards minus infinity.
+std::int32_t CellOf(std::int32_t pixel, std::int32_t zoom) {
+    const std::int32_t size = CellSize(zoom);
+    return pixel >= 0 ? pixel / size : -((size - 1 - pixel) / size);
 }
 
-// The pointer's cell: canvas pixels divided by 16, rounding towards minus
-// infinity.
 void ReadPointerCell(ShellState& shell, std::int32_t gadget) {
     shell.CellKnown = true;
-    shell.X = rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerX) >> CellShift;
-    shell.Y = rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerY) >> CellShift;
+    shell.X = CellOf(rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerX), shell.Zoom);
+    shell.Y = CellOf(rook::GetGadgetAttribute(gadget, rook::CanvasAttrPointerY), shell.Zoom);
 }
 
 void HandleCanvasEvent(ShellState& shell, std::int32_t gadget) {
     if (rook::EventType() == rook::LeftPress) {
         ReadPointerCell(shell, gadget);
         CorrectClickedCell(shell, shell.X, shell.Y);
-        RedrawScreen(shell.Screen, shell.X, shell.Y);
+        RedrawScreen(shell, shell.X, shell.Y);
     }
     if (rook::EventType() == rook::PointerMove) {
         ReadPointerCell(shell, gadget);
         ShowCellInTitle(shell, shell.X, shell.Y);
-        ShowPointerCell(shell.Screen, shell.X, shell.Y);
+        ShowPointerCell(shell, shell.X, shell.Y);
     }
 }
 
@@ -105,7 +103,7 @@ void HandleGadgetEvent(ShellState& shell) {
     }
     const std::int32_t gadget = rook::EventGadget();
     if (gadget == GridBox) {
-        RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
+        RedrawScreen(shell, NoHighlight, NoHighlight);
         return;
     }
     if (gadget == BitmapCanvas || gadget == ColourCanvas) {
@@ -133,13 +131,36 @@ void OpenNamedFile(ShellState& shell) {
 
 } // namespace
 
+// The title "x:<column> y:<row>", built on the temporary string stack. A
+// title that would not change is not set again: setting it repaints the
+// caption, which costs as much as a whole redraw.
+void ShowCellInTitle(ShellState& shell, std::int32_t x, std::int32_t y) {
+    if (shell.TitleShown && shell.TitleX == x && shell.TitleY == y) {
+        return;
+    }
+    shell.TitleShown = true;
+    shell.TitleX = x;
+    shell.TitleY = y;
+    const rook::TempExpression title;
+    rook::AppendString("x:");
+    rook::Str(x, rook::TempTop());
+    rook::AppendString(" y:");
+    rook::Str(y, rook::TempTop());
+    // Keep the terminator out of reach of the call's own string work.
+    rook::TempReserve(1, rook::TempTop());
+    rook::SetWindowTitle(MainWindow, title.Text());
+}
+
 void HandleEvent(ShellState& shell) {
     IgnoreBareCloseMessage(shell);
     HandleMenuEvent(shell);
     HandleOperationEvent(shell);
+    HandleViewEvent(shell);
+    HandleCellKeys(shell);
     HandleCloseRequest(shell);
     HandleDropEvent(shell);
     HandleGadgetEvent(shell);
+    UpdateFlashTimer(shell);
     UpdateStatus(shell);
     UpdateMenuItems(shell);
 }
@@ -158,11 +179,13 @@ StartResult StartShell(ShellState& shell) {
     }
     ForgetShownScreen(); // new canvases show nothing drawn yet
     ForgetShownStatus();
-    if (!BuildWindow()) {
+    if (!BuildWindow(shell)) {
         return StartResult::NoWindow;
     }
     EnableDropsAndShortcuts();
     EnableOperationShortcuts();
+    EnableViewShortcuts();
+    EnableCellKeys();
     UpdateMenuItems(shell);
     return StartResult::Started;
 }
@@ -180,18 +203,19 @@ void EndShell(ShellState& shell) {
     }
     shell.File = ScreenFile{};
     rook::ToolkitEnd();
+    ReleaseGadgetFont(); // after the gadgets that showed it
     rook::DestroyToolkitHeap();
 }
 
-void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y) {
-    const std::int32_t grid = rook::GetGadgetState(GridBox);
+void RedrawScreen(const ShellState& shell, std::int32_t x, std::int32_t y) {
+    const ViewLook look = CurrentLook(shell);
     bool drawn = true;
     for (const Picture& picture : Pictures) {
         drawn = rook::StartDrawing(rook::CanvasOutput(picture.Canvas)) != 0 && drawn;
-        RenderScreenView(screen, picture.View, x, y, grid != 0);
+        RenderScreenView(shell.Screen, picture.View, x, y, look);
         rook::StopDrawing();
     }
-    RecordShownScreen(screen, x, y, grid, drawn);
+    RecordShownScreen(shell.Screen, x, y, look, drawn);
 }
 
 int RunShell() {

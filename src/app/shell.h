@@ -1,7 +1,8 @@
 #pragma once
 // The application shell: Inkswap's one window with the two pictures, the
-// two check boxes and the status line, and the event loop that follows the pointer, corrects
-// cells on click and toggles the grid until the window is to close.
+// two check boxes and the status line, and the event loop that follows the
+// pointer, corrects cells on click and toggles the grid until the window is
+// to close.
 
 #include "runtime/string_operations.h"
 #include "screen/correction_history.h"
@@ -46,6 +47,12 @@ struct ShellState {
     rook::StringVariable DropName; // the first of them
     CorrectionHistory* History;    // the corrections since the picture was loaded
     std::int32_t GreyedItems;      // a bit per item number greyed in the menu; -1: not known
+    std::int32_t Zoom;             // each Spectrum pixel a Zoom x Zoom block, 1 to 4
+    std::int32_t Dpi;              // of the window's monitor
+    std::int32_t FittingZooms;     // a bit (1 << zoom) for each zoom whose window fits its screen
+    bool Flash;                    // View > Flash: FLASH cells blink in the colour view
+    bool FlashTimerRuns;
+    FlashPhase Phase; // the phase the colour view shows
 };
 
 enum class StartResult { Started, NoToolkit, NoMemory, NoWindow };
@@ -60,8 +67,12 @@ void HandleEvent(ShellState& shell);
 void EndShell(ShellState& shell);
 
 // Repaints both canvases from the screen buffer, highlighting cell (x, y)
-// (or none for -1, -1), with the grid when "Grid" is checked.
-void RedrawScreen(const std::uint8_t* screen, std::int32_t x, std::int32_t y);
+// (or none for -1, -1), at the shell's zoom and in its flash phase, with the
+// grid when "Grid" is checked.
+void RedrawScreen(const ShellState& shell, std::int32_t x, std::int32_t y);
+
+// Shows cell (x, y) in the title: "x:<column> y:<row>".
+void ShowCellInTitle(ShellState& shell, std::int32_t x, std::int32_t y);
 
 // The whole program: start-up, the window, the event loop, shut-down. The
 // exit code: 0, or non-zero when the program could not start.

@@ -87,6 +87,24 @@ void StopDrawing() {
     FreeContext(context);
 }
 
+namespace {
+
+// Grows the last area by the next one when together they make one
+// rectangle: a run of cells along a row, or down a column of runs.
+bool JoinAreas(DrawnArea& last, const DrawnArea& next) {
+    if (next.Y == last.Y && next.Height == last.Height && next.X == last.X + last.Width) {
+        last.Width += next.Width;
+        return true;
+    }
+    if (next.X == last.X && next.Width == last.Width && next.Y == last.Y + last.Height) {
+        last.Height += next.Height;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
     DrawingContext* context = detail::currentDrawingContext;
     if (context == nullptr || context->DrawnAreaCount == DrawnAllOver) {
@@ -99,13 +117,18 @@ void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int3
     if (left >= right || top >= bottom) {
         return;
     }
+    const DrawnArea area = {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                            static_cast<std::int32_t>(right - left),
+                            static_cast<std::int32_t>(bottom - top)};
+    if (context->DrawnAreaCount > 0 &&
+        JoinAreas(context->DrawnAreas[context->DrawnAreaCount - 1], area)) {
+        return;
+    }
     if (context->DrawnAreaCount == MaxDrawnAreas) {
         context->DrawnAreaCount = DrawnAllOver;
         return;
     }
-    context->DrawnAreas[context->DrawnAreaCount++] = {
-        static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-        static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};
+    context->DrawnAreas[context->DrawnAreaCount++] = area;
 }
 
 std::int32_t RowPitch(std::int32_t width, std::int32_t bitsPerPixel) {

@@ -42,8 +42,9 @@ struct DrawnArea {
     std::int32_t Height;
 };
 
-// How many areas a context notes before it counts as drawn all over.
-inline constexpr std::int32_t MaxDrawnAreas = 4;
+// How many areas a context notes before it counts as drawn all over: a
+// cell's run in each of the picture's rows and a few more.
+inline constexpr std::int32_t MaxDrawnAreas = 32;
 inline constexpr std::int32_t DrawnAllOver = -1;
 
 // One entry per context operation, each called with the context first.
@@ -123,9 +124,11 @@ void StopDrawing();
 
 // Notes, on the current context, that drawing since the start may have
 // changed the area (clipped to the buffer; an empty one is ignored), so that
-// the output can show just the areas noted instead of the whole buffer. A
-// drawing that notes nothing, or more than MaxDrawnAreas areas, is shown
-// whole. Whoever notes areas must draw inside them only.
+// the output can show just the areas noted instead of the whole buffer. An
+// area that continues the last one noted along a row, or below it with the
+// same width, joins it. A drawing that notes nothing, or more than
+// MaxDrawnAreas areas, is shown whole. Whoever notes areas must draw inside
+// them only.
 void MarkDrawnArea(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 
 // Bytes per stored row of a buffer of the given width and bits per pixel;

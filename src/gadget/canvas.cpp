@@ -424,7 +424,11 @@ std::int32_t CanvasAttribute(GadgetRecord* canvas, std::int32_t attribute) {
     }
 }
 
-constexpr GadgetType CanvasType = {CanvasTypeNumber, nullptr, FreeCanvas, nullptr, CanvasAttribute};
+bool ResizeCanvas(GadgetRecord* canvas, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height);
+
+constexpr GadgetType CanvasType = {CanvasTypeNumber, nullptr,         FreeCanvas,
+                                   nullptr,          CanvasAttribute, ResizeCanvas};
 
 void RegisterCanvasClass() {
     library.EventPool = PoolCreate(sizeof(CanvasEventData), PoolMinimum, PoolMaximum, 0);
@@ -445,12 +449,13 @@ void RegisterCanvasClass() {
 }
 
 // A white 24-bit bottom-up DIB section of the requested size, less the
-// border, and at least 1 x 1; null when it cannot be made.
+// border unless the size is the client area's, and at least 1 x 1; null
+// when it cannot be made.
 HBITMAP MakeBackBuffer(std::int32_t width, std::int32_t height, std::uint32_t flags) {
     // In 64 bits: any requested size less the border stays representable.
     std::int64_t wide = width;
     std::int64_t high = height;
-    if ((flags & CanvasFlagBorder) != 0) {
+    if ((flags & CanvasFlagBorder) != 0 && (flags & CanvasFlagClientSize) == 0) {
         wide -= BorderShrink;
         high -= BorderShrink;
     }
@@ -521,6 +526,41 @@ void ReleaseCanvasOutput(DrawingContext* context, std::int32_t finished) {
     }
 }
 
+// Gives a canvas made at (x, y) with the outer size width x height the
+// client area of that size instead, when its flags ask for it: the border
+// is measured as the platform drew it and added.
+void FitClientArea(HWND window, std::uint32_t flags, std::int32_t x, std::int32_t y,
+                   std::int32_t width, std::int32_t height) {
+    if ((flags & CanvasFlagClientSize) == 0) {
+        return;
+    }
+    RECT client;
+    ::GetClientRect(window, &client);
+    const LONG extraWidth = width - client.right;
+    const LONG extraHeight = height - client.bottom;
+    if (extraWidth != 0 || extraHeight != 0) {
+        ::SetWindowPos(window, nullptr, x, y, width + extraWidth, height + extraHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+bool ResizeCanvas(GadgetRecord* canvas, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height) {
+    const std::uint32_t flags = FlagsOf(canvas);
+    if (!::SetWindowPos(canvas->Handle, nullptr, x, y, width, height,
+                        SWP_NOZORDER | SWP_NOACTIVATE)) {
+        return false;
+    }
+    FitClientArea(canvas->Handle, flags, x, y, width, height);
+    if (HBITMAP old = BackBufferOf(canvas); old != nullptr) {
+        ::DeleteObject(old);
+    }
+    canvas->TypeFields[BackBufferField] =
+        reinterpret_cast<std::intptr_t>(MakeBackBuffer(width, height, flags));
+    ::RedrawWindow(canvas->Handle, nullptr, nullptr, RDW_INVALIDATE);
+    return true;
+}
+
 } // namespace
 
 std::intptr_t CanvasGadget(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
@@ -538,6 +578,7 @@ std::intptr_t CanvasGadget(std::int32_t number, std::int32_t x, std::int32_t y, 
     if (window == nullptr) {
         return 0;
     }
+    FitClientArea(window, flags, x, y, width, height);
     const RegistryObject object = TakeGadgetRecord(number, window);
     if (object.Storage == nullptr) {
         return 0;

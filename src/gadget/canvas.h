@@ -20,6 +20,9 @@ inline constexpr std::uint32_t CanvasFlagBorder = 1;   // sunken edge; buffer 4 
 inline constexpr std::uint32_t CanvasFlagConfine = 2;  // cursor kept inside while a button is held
 inline constexpr std::uint32_t CanvasFlagKeyboard = 4; // tab stop; a click gives it the focus
 inline constexpr std::uint32_t CanvasFlagFocusFrame = 8; // dotted frame while focused
+// The size given is the client area's and the back buffer's: the border
+// lies outside it, however wide the platform draws it.
+inline constexpr std::uint32_t CanvasFlagClientSize = 16;
 
 // Event types.
 inline constexpr std::int32_t ClickLeft = 0;
@@ -75,8 +78,10 @@ struct CanvasEventData {
 };
 
 // Creates a canvas in the current gadget list at (x, y), outer size
-// width x height. The window handle, or the identifier for AnyNumber; 0
-// when the window cannot be created.
+// width x height (with CanvasFlagClientSize: client size). The window
+// handle, or the identifier for AnyNumber; 0 when the window cannot be
+// created. ResizeGadget moves and sizes it by the same rule and gives it a
+// new white back buffer of the new size.
 std::intptr_t CanvasGadget(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
                            std::int32_t height, std::uint32_t flags);
 

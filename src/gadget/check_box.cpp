@@ -19,7 +19,8 @@ std::int32_t CheckBoxState(GadgetRecord* gadget) {
     }
 }
 
-constexpr GadgetType CheckBoxType = {CheckBoxTypeNumber, nullptr, nullptr, CheckBoxState, nullptr};
+constexpr GadgetType CheckBoxType = {CheckBoxTypeNumber, nullptr, nullptr,
+                                     CheckBoxState,      nullptr, nullptr};
 
 } // namespace
 

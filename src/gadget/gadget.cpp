@@ -137,6 +137,25 @@ GadgetRecord* FindGadget(std::int32_t number) {
     return static_cast<GadgetRecord*>(RegistryLookup(gadgetRegistry, number));
 }
 
+bool ResizeGadget(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height) {
+    GadgetRecord* gadget = FindGadget(number);
+    if (gadget == nullptr) {
+        return false;
+    }
+    if (gadget->Type->Resize != nullptr) {
+        return gadget->Type->Resize(gadget, x, y, width, height);
+    }
+    return ::SetWindowPos(gadget->Handle, nullptr, x, y, width, height,
+                          SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
+void SetGadgetFont(std::int32_t number, HFONT font) {
+    if (const GadgetRecord* gadget = FindGadget(number); gadget != nullptr) {
+        ::SendMessageA(gadget->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+}
+
 std::int32_t GetGadgetAttribute(std::int32_t number, std::int32_t attribute) {
     GadgetRecord* gadget = FindGadget(number);
     if (gadget == nullptr || gadget->Type->GetAttribute == nullptr) {

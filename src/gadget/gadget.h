@@ -32,6 +32,10 @@ struct GadgetType {
     void (*Free)(GadgetRecord* gadget);
     std::int32_t (*GetState)(GadgetRecord* gadget);
     std::int32_t (*GetAttribute)(GadgetRecord* gadget, std::int32_t attribute);
+    // Moves and sizes the gadget as its kind reads the size; empty: the
+    // size is the window's outer one.
+    bool (*Resize)(GadgetRecord* gadget, std::int32_t x, std::int32_t y, std::int32_t width,
+                   std::int32_t height);
 };
 
 inline constexpr char GadgetIdProperty[] = "RK_ID";
@@ -73,6 +77,16 @@ GadgetRecord* FindGadget(std::int32_t number);
 
 // 0 for a number without a live gadget or a kind without the operation.
 std::int32_t GetGadgetAttribute(std::int32_t number, std::int32_t attribute);
+
+// Moves the gadget to (x, y) in its window's client area and gives it the
+// size, read as its kind reads a size at creation; false when there is no
+// such gadget or the platform refuses.
+bool ResizeGadget(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height);
+
+// Gives the gadget the font (kept by the caller for as long as the gadget
+// shows it) and repaints it.
+void SetGadgetFont(std::int32_t number, HFONT font);
 std::int32_t GetGadgetState(std::int32_t number);
 
 // Offers a message that a control sent to its parent to the control's

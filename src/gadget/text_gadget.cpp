@@ -9,7 +9,7 @@ namespace {
 constexpr DWORD TextStyle = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
 constexpr char TextClassName[] = "RookText";
 
-constexpr GadgetType TextType = {TextTypeNumber, nullptr, nullptr, nullptr, nullptr};
+constexpr GadgetType TextType = {TextTypeNumber, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 // The platform's static text with a device context of its own: a static
 // paints itself at once whenever its text changes, and a shared device

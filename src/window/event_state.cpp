@@ -41,6 +41,10 @@ std::int32_t EventType() {
     return GetEventState().Current.Type;
 }
 
+std::int32_t EventDpi() {
+    return GetEventState().Current.Object;
+}
+
 void RaiseImmediateEvent(std::int32_t code, std::int32_t object, std::int32_t type) {
     PendingEvent& pending = GetEventState().Pending;
     pending.Code = code;

@@ -24,6 +24,8 @@ inline constexpr std::int32_t EventGadgetDrop = 13106;
 inline constexpr std::int32_t EventWindowMinimised = 13107;
 inline constexpr std::int32_t EventWindowMaximised = 13108;
 inline constexpr std::int32_t EventWindowRestored = 13109;
+// 13110 is the timer event (window_timer.h).
+inline constexpr std::int32_t EventWindowDpiChanged = 13111; // the object: the new DPI
 
 // The type of immediate menu and drop events and of bare Windows messages.
 inline constexpr std::int32_t NoEventType = -1;
@@ -62,6 +64,9 @@ std::int32_t EventMenu();
 std::int32_t EventGadget();
 // The type field of the current event.
 std::int32_t EventType();
+
+// The new DPI of the current DPI event (13111).
+std::int32_t EventDpi();
 
 // Records an immediate event for the message being dispatched.
 void RaiseImmediateEvent(std::int32_t code, std::int32_t object, std::int32_t type);

@@ -147,6 +147,25 @@ void DisableMenuItem(std::int32_t number, std::int32_t item, std::int32_t state)
     ::EnableMenuItem(menu->Handle, static_cast<UINT>(item), how);
 }
 
+void SetMenuItemState(std::int32_t number, std::int32_t item, std::int32_t state) {
+    const MenuRecord* menu = FindMenu(number);
+    if (menu == nullptr) {
+        return;
+    }
+    const UINT how = MF_BYCOMMAND | (state != 0 ? MF_CHECKED : MF_UNCHECKED);
+    ::CheckMenuItem(menu->Handle, static_cast<UINT>(item), how);
+}
+
+void SetMenuRadioItem(std::int32_t number, std::int32_t first, std::int32_t last,
+                      std::int32_t item) {
+    const MenuRecord* menu = FindMenu(number);
+    if (menu == nullptr) {
+        return;
+    }
+    ::CheckMenuRadioItem(menu->Handle, static_cast<UINT>(first), static_cast<UINT>(last),
+                         static_cast<UINT>(item), MF_BYCOMMAND);
+}
+
 void FreeMenu(std::int32_t number) {
     MenuRecord* menu = FindMenu(number);
     if (menu == nullptr) {

@@ -42,6 +42,14 @@ void MenuBar();
 // menu is attached to the shortcut's window.
 void DisableMenuItem(std::int32_t number, std::int32_t item, std::int32_t state);
 
+// Puts a check mark before the item (state non-zero) or takes it away (0).
+void SetMenuItemState(std::int32_t number, std::int32_t item, std::int32_t state);
+
+// Marks the item as the chosen one of the radio items first..last (their
+// numbers in one drop-down, in order) with a bullet, and unmarks the others.
+void SetMenuRadioItem(std::int32_t number, std::int32_t first, std::int32_t last,
+                      std::int32_t item);
+
 // Detaches the menu from its window and destroys it. The application never
 // calls it: the registry does, and a window's menus go with the window.
 void FreeMenu(std::int32_t number);

@@ -1,5 +1,6 @@
 #include "window/window.h"
 
+#include "platform/win32/dpi.h"
 #include "runtime/toolkit_heap.h"
 #include "window/event_queue.h"
 #include "window/event_state.h"
@@ -130,6 +131,25 @@ void GiveBuiltInShortcuts(WindowRecord* record) {
     record->Accelerators = ::CreateAcceleratorTableA(record->Shortcuts, record->ShortcutCount);
 }
 
+// The outer size of the window for a client area of width x height, as
+// OpenWindow reckons it (a menu bar takes its height out of that area), at
+// the window's DPI.
+SIZE OuterSize(HWND window, std::int32_t width, std::int32_t height) {
+    RECT frame{0, 0, width, height};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_STYLE));
+    const auto extended = static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_EXSTYLE));
+    win32::AdjustWindowRectForDpi(frame, style, false, extended, win32::WindowDpi(window));
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The work area of the monitor the window is on (most of it).
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
 int ShowCommandFor(DWORD style) {
     if ((style & WS_MAXIMIZE) != 0) {
         return SW_MAXIMIZE;
@@ -205,6 +225,32 @@ void SetWindowTitle(std::int32_t number, const char* text) {
     if (record != nullptr && text != nullptr) {
         ::SetWindowTextA(record->Handle, text);
     }
+}
+
+bool ResizeWindow(std::int32_t number, std::int32_t width, std::int32_t height) {
+    HWND window = WindowID(number);
+    if (window == nullptr || width < 0 || height < 0) {
+        return false;
+    }
+    const SIZE outer = OuterSize(window, width, height);
+    RECT now;
+    ::GetWindowRect(window, &now);
+    // Moved up and left as far as it takes to stay on the work area.
+    const RECT work = WorkAreaOf(window);
+    const LONG x = std::max(work.left, std::min(now.left, work.right - outer.cx));
+    const LONG y = std::max(work.top, std::min(now.top, work.bottom - outer.cy));
+    return ::SetWindowPos(window, nullptr, x, y, outer.cx, outer.cy,
+                          SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
+bool WindowSizeFits(std::int32_t number, std::int32_t width, std::int32_t height) {
+    HWND window = WindowID(number);
+    if (window == nullptr) {
+        return false;
+    }
+    const SIZE outer = OuterSize(window, width, height);
+    const RECT work = WorkAreaOf(window);
+    return outer.cx <= work.right - work.left && outer.cy <= work.bottom - work.top;
 }
 
 void CloseWindow(std::int32_t number) {

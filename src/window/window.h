@@ -76,6 +76,17 @@ HWND WindowID(std::int32_t number);
 
 void SetWindowTitle(std::int32_t number, const char* text);
 
+// Gives the open window a client area of width x height as OpenWindow
+// reckons it (a menu bar takes its height out of that area), at the DPI of
+// its monitor. Its top-left corner stays, moved up and left only as far as
+// it takes to keep the window on its monitor's work area. false when the
+// window is not open or the size is negative.
+bool ResizeWindow(std::int32_t number, std::int32_t width, std::int32_t height);
+
+// Whether the window, with a client area of that size, would fit the work
+// area of its monitor.
+bool WindowSizeFits(std::int32_t number, std::int32_t width, std::int32_t height);
+
 // Closes the window: its class, shortcuts and pending events go with it.
 void CloseWindow(std::int32_t number);
 

@@ -5,6 +5,7 @@
 #include "window/keyboard_shortcuts.h"
 #include "window/sizing.h"
 #include "window/window.h"
+#include "window/window_timer.h"
 
 namespace rook {
 
@@ -153,7 +154,20 @@ LRESULT OnDrop(std::int32_t code, std::int32_t object, LPARAM address) {
 
 // The toolkit's own event codes, which a bare message must never pass for.
 bool IsToolkitEventCode(UINT message) {
-    return message >= EventGadgetAction && message <= EventWindowRestored;
+    return message >= EventGadgetAction && message <= EventWindowDpiChanged;
+}
+
+// A window that Windows moved to a monitor of another DPI takes the
+// rectangle Windows suggests for it; the application hears of the new DPI.
+LRESULT OnDpiChanged(const ToolkitWindow& found, HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!IsOwnWindow(found, window) || lParam == 0) {
+        return NotHandled;
+    }
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PostEvent(EventWindowDpiChanged, LOWORD(wParam), found.Number, 0);
+    return 0;
 }
 
 // The messages an accelerator table can translate. Only for these is the
@@ -226,6 +240,13 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return NotHandled;
     case WM_GETMINMAXINFO:
         return OnGetMinMaxInfo(found, window, lParam);
+    case WM_TIMER:
+        if (IsOwnWindow(found, window)) {
+            PostEvent(EventWindowTimer, static_cast<std::int32_t>(wParam), found.Number, 0);
+        }
+        return 0;
+    case WM_DPICHANGED:
+        return OnDpiChanged(found, window, wParam, lParam);
     case WM_SYSCOLORCHANGE:
         if (found.Record != nullptr) {
             ::EnumChildWindows(window, SendColourChange, 0);

@@ -5,6 +5,7 @@
 // Marker pixels show where nothing was painted; the rest must show the
 // back buffer, which must hold what a whole render gives.
 
+#include "app/screen_display.h"
 #include "app/shell.h"
 #include "gadget/canvas.h"
 #include "gadget/gadget.h"
@@ -27,8 +28,9 @@ namespace {
 
 using namespace inkswap;
 
-constexpr std::int32_t Width = 508; // a canvas's client area and back buffer
-constexpr std::int32_t Height = 380;
+constexpr std::int32_t Width = 512; // a canvas's client area and back buffer at 2x
+constexpr std::int32_t Height = 384;
+constexpr std::int32_t CellPixels = 16;
 constexpr COLORREF Marker = 0xFF00FF; // magenta: red and blue at 255
 
 ShellState shell{};
@@ -138,11 +140,12 @@ bool InCells(std::int32_t x, std::int32_t y, const std::vector<POINT>& cells) {
 
 // The back buffer holds exactly what a whole render of the view gives.
 ::testing::AssertionResult HoldsWholeRender(std::int32_t canvas, std::int32_t x, std::int32_t y,
-                                            std::int32_t grid) {
+                                            std::int32_t grid,
+                                            FlashPhase phase = FlashPhase::Plain) {
     testsupport::MemoryOutput output(Width, Height);
     {
         testsupport::ScopedDrawing drawing(output);
-        RenderScreenView(shell.Screen, Pictures[canvas].View, x, y, grid != 0);
+        RenderScreenView(shell.Screen, Pictures[canvas].View, x, y, ViewLook{2, grid != 0, phase});
     }
     if (std::memcmp(output.Pixels(), BackBuffer(canvas), output.PixelBytes()) != 0) {
         return ::testing::AssertionFailure() << "canvas " << canvas << " differs from a render";
@@ -162,14 +165,14 @@ TEST(PointerMovement, PaintsJustTheCellsWhoseLookChanges) {
         {"within a cell", 0, {83, 195}, {94, 206}, {}},
         {"within a cell, grid on", 1, {83, 195}, {80, 192}, {}},
         {"into the next cell", 0, {83, 195}, {96, 195}, {{5, 12}, {6, 12}}},
-        {"across the picture, grid on", 1, {0, 0}, {507, 379}, {{0, 0}, {31, 23}}},
+        {"across the picture, grid on", 1, {0, 0}, {511, 383}, {{0, 0}, {31, 23}}},
     };
     const fixtures::Screen picture = fixtures::Noise(16);
     std::memcpy(shell.Screen, picture.data(), picture.size());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         ::SendMessageA(CanvasWindow(GridBox), BM_SETCHECK, c.Grid != 0 ? BST_CHECKED : 0, 0);
-        RedrawScreen(shell.Screen, NoHighlight, NoHighlight);
+        RedrawScreen(shell, NoHighlight, NoHighlight);
         MovePointer(c.From);
         for (std::int32_t canvas : {BitmapCanvas, ColourCanvas}) {
             PaintMarker(canvas);
@@ -182,6 +185,32 @@ TEST(PointerMovement, PaintsJustTheCellsWhoseLookChanges) {
             EXPECT_TRUE(PaintedJust(canvas, c.Painted));
             EXPECT_TRUE(HoldsWholeRender(canvas, c.To.x / CellPixels, c.To.y / CellPixels, c.Grid));
         }
+    }
+}
+
+// A change of the flash phase redraws the flashing cells of the colour view
+// and paints only them; the bitmap view is left alone.
+TEST(FlashPhase, PaintsJustTheFlashingCellsOfTheColourView) {
+    fixtures::Screen picture = fixtures::Noise(17);
+    for (std::size_t cell = 0; cell < 768; ++cell) {
+        picture[6144 + cell] &= 0x7F;
+    }
+    const std::vector<POINT> flashing = {{3, 2}, {4, 2}, {5, 2}, {20, 9}, {0, 23}, {31, 23}};
+    for (const POINT& cell : flashing) {
+        picture[6144 + static_cast<std::size_t>(cell.y * 32 + cell.x)] |= 0x80;
+    }
+    std::memcpy(shell.Screen, picture.data(), picture.size());
+    ::SendMessageA(CanvasWindow(GridBox), BM_SETCHECK, 0, 0);
+    MovePointer({20 * CellPixels + 3, 9 * CellPixels + 3}); // the highlight on a flashing cell
+    for (FlashPhase phase : {FlashPhase::Swapped, FlashPhase::Plain}) {
+        for (std::int32_t canvas : {BitmapCanvas, ColourCanvas}) {
+            PaintMarker(canvas);
+        }
+        shell.Phase = phase;
+        ShowFlashPhase(shell);
+        EXPECT_TRUE(PaintedJust(BitmapCanvas, {}));
+        EXPECT_TRUE(PaintedJust(ColourCanvas, flashing));
+        EXPECT_TRUE(HoldsWholeRender(ColourCanvas, 20, 9, 0, phase));
     }
 }
 

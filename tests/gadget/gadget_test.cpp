@@ -42,7 +42,8 @@ std::int32_t SevenAttribute(GadgetRecord*, std::int32_t attribute) {
     return attribute * 7;
 }
 
-constexpr GadgetType TestType = {99, TakeParentMessage, RecordFree, nullptr, SevenAttribute};
+constexpr GadgetType TestType = {99,      TakeParentMessage, RecordFree,
+                                 nullptr, SevenAttribute,    nullptr};
 
 std::intptr_t TestGadget(std::int32_t number) {
     HWND button = CreateGadgetWindow(0, "Button", "test", WS_CHILD | WS_VISIBLE, 0, 40, 80, 20);

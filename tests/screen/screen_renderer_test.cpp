@@ -331,7 +331,8 @@ TEST(RenderScreenCell, RedrawingTheOldAndTheNewCellMovesTheHighlight) {
         std::vector<rook::DrawnArea> Areas;
     };
     const Case cases[] = {
-        {ColourView, 1, 5, 12, 6, 12, {{80, 192, 16, 16}, {96, 192, 16, 16}}},
+        {ColourView, 1, 5, 12, 6, 12, {{80, 192, 32, 16}}}, // side by side: one area
+        {ColourView, 1, 5, 12, 5, 14, {{80, 192, 16, 16}, {80, 224, 16, 16}}},
         {BitmapView, 1, 0, 0, 31, 23, {{0, 0, 16, 16}, {496, 368, 12, 12}}},
         {ColourView, 0, NoHighlight, NoHighlight, 32, 0, {{0, 16, 16, 16}}},
         {BitmapView, 0, 31, 23, NoHighlight, NoHighlight, {{496, 368, 12, 12}}},

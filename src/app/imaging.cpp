@@ -1,0 +1,27 @@
+#include "app/imaging.h"
+
+#include <climits>
+#include <cstddef>
+
+namespace inkswap {
+
+bool MakeImagingFactory(rook::win32::ComPointer<IWICImagingFactory>& factory) {
+    return SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IWICImagingFactory,
+                                        reinterpret_cast<void**>(factory.put())));
+}
+
+bool StreamBytes(IStream* stream, std::vector<BYTE>& bytes) {
+    STATSTG facts{};
+    if (FAILED(stream->Stat(&facts, STATFLAG_NONAME)) || facts.cbSize.QuadPart > INT_MAX) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(facts.cbSize.QuadPart));
+    const LARGE_INTEGER start{};
+    ULONG read = 0;
+    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
+           SUCCEEDED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read)) &&
+           read == bytes.size();
+}
+
+} // namespace inkswap
