@@ -33,8 +33,9 @@ LAYOUT = read_layout()
 # The window as the program lays it out (client coordinates).
 CLIENT_WIDTH = LAYOUT["MainWindow"][2]
 CANVAS_ORIGINS = {canvas: LAYOUT[name][:2] for canvas, name in ((0, "BitmapCanvas"), (1, "ColourCanvas"))}
-CANVAS_EDGE = 2  # the sunken edge around each canvas's client area
-CANVAS_WIDTH, CANVAS_HEIGHT = (LAYOUT["BitmapCanvas"][2] - 2 * CANVAS_EDGE, LAYOUT["BitmapCanvas"][3] - 2 * CANVAS_EDGE)
+CANVAS_EDGE = 2  # the sunken edge around each canvas's client area, at 96 DPI
+# A canvas's size in the layout is its client area's, the picture's at 2x.
+CANVAS_WIDTH, CANVAS_HEIGHT = LAYOUT["BitmapCanvas"][2], LAYOUT["BitmapCanvas"][3]
 GRID_BOX = LAYOUT["GridBox"][:2]
 CORRECT_MODE_BOX = LAYOUT["CorrectModeBox"][:2]
 WHITE_ROW = bytes((255, 255, 255)) * CANVAS_WIDTH  # a canvas's fresh picture
@@ -290,7 +291,14 @@ class Inkswap:
 
     # From Undo, the first item of the Operations menu: the keys to each item
     # (Up wraps around to the last; the separators are passed over).
-    OPERATION_KEYS = {"Undo": (), "Redo": ("Down",), "Correct All Cells": ("Down", "Down"), "Export PNG...": ("Up",)}
+    OPERATION_KEYS = {
+        "Undo": (),
+        "Redo": ("Down",),
+        "Correct All Cells": ("Down", "Down"),
+        "Export PNG...": ("Up", "Up", "Up"),
+        "Export GIF...": ("Up", "Up"),
+        "Copy Picture": ("Up",),
+    }
 
     def choose_operation(self, item):
         """Operations > item: a click on the File title opens the menus,

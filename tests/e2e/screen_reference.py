@@ -56,25 +56,33 @@ def expected_picture(screen):
 BLUE = bytes((0, 0, 255))
 
 
-def expected_rows(screen, view, highlight, grid, width=508, height=380):
-    """Rows of red, green, blue bytes of a canvas showing the screen."""
+def expected_rows(screen, view, highlight, grid, zoom=2, swapped=False):
+    """Rows of red, green, blue bytes of a canvas showing the screen at the
+    zoom (each Spectrum pixel zoom x zoom), in the swapped phase of FLASH
+    when asked (the colour view's flashing cells with ink and paper
+    exchanged)."""
+    cell = 8 * zoom
     rows = []
-    for y in range(height):
-        row = bytearray()
-        for x in range(width):
-            if grid and (x % 16 == 0 or y % 16 == 0):
-                row += BLUE
-                continue
-            sx, sy = x // 2, y // 2
-            column, line_row = sx // 8, sy // 8
+    for sy in range(192):
+        line_row = sy // 8
+        spectrum_row = []
+        for column in range(32):
             bits = screen[bitmap_offset(column, line_row, sy % 8)]
-            ink = bits & (0x80 >> (sx % 8))
             attribute = 7 if view == 0 else screen[ATTRIBUTES + line_row * 32 + column]
+            flashed = view != 0 and swapped and attribute & 0x80
             if line_row * 32 + column == highlight:
                 attribute = 255 - attribute
-            number = attribute & 7 if ink else (attribute >> 3) & 7
-            row += colour(number, attribute & 0x40)
-        rows.append(bytes(row))
+            for bit in range(8):
+                ink = bool(bits & (0x80 >> bit)) != bool(flashed)
+                number = attribute & 7 if ink else (attribute >> 3) & 7
+                spectrum_row.append(colour(number, attribute & 0x40))
+        row = bytearray(b"".join(pixel * zoom for pixel in spectrum_row))
+        if grid:
+            for x in range(0, 256 * zoom, cell):
+                row[x * 3:x * 3 + 3] = BLUE
+        for line in range(zoom):
+            y = sy * zoom + line
+            rows.append(BLUE * (256 * zoom) if grid and y % cell == 0 else bytes(row))
     return rows
 
 
