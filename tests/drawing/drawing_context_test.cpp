@@ -137,4 +137,51 @@ TEST(DrawingContext, EveryNewContextStartsFromBlack) {
     EXPECT_EQ(output.PixelAt(1, 0), 0u);
 }
 
+// The areas a drawing notes: clipped to the buffer, empty ones ignored, a
+// run along a row or down a column joined into one, and the whole buffer
+// once there are too many.
+TEST(DrawnAreas, NotedClippedJoinedAndCappedAtTheLimit) {
+    struct Case {
+        const char* What;
+        std::vector<DrawnArea> Marked;
+        std::vector<DrawnArea> Noted; // empty with All: drawn all over
+        bool All = false;
+    };
+    const std::vector<DrawnArea> scattered = [] {
+        std::vector<DrawnArea> areas;
+        for (std::int32_t i = 0; i <= MaxDrawnAreas; ++i) {
+            areas.push_back({(i % 6) * 10, (i / 6) * 10, 5, 5});
+        }
+        return areas;
+    }();
+    const Case cases[] = {
+        {"clipped", {{-5, -5, 10, 10}, {90, 50, 20, 20}}, {{0, 0, 5, 5}, {90, 50, 10, 10}}},
+        {"empty ones ignored", {{10, 10, 0, 5}, {200, 10, 5, 5}}, {}},
+        {"a run along a row", {{0, 8, 8, 8}, {8, 8, 8, 8}, {16, 8, 8, 8}}, {{0, 8, 24, 8}}},
+        {"down a column", {{0, 0, 24, 8}, {0, 8, 24, 8}}, {{0, 0, 24, 16}}},
+        {"apart", {{0, 0, 8, 8}, {16, 0, 8, 8}}, {{0, 0, 8, 8}, {16, 0, 8, 8}}},
+        {"too many", scattered, {}, true},
+    };
+    for (const Case& c : cases) {
+        MemoryOutput output(100, 60);
+        testsupport::ScopedDrawing drawing(output);
+        for (const DrawnArea& area : c.Marked) {
+            MarkDrawnArea(area.X, area.Y, area.Width, area.Height);
+        }
+        const DrawingContext* context = drawing.Context();
+        if (c.All) {
+            EXPECT_EQ(context->DrawnAreaCount, DrawnAllOver) << c.What;
+            continue;
+        }
+        ASSERT_EQ(context->DrawnAreaCount, static_cast<std::int32_t>(c.Noted.size())) << c.What;
+        for (std::size_t k = 0; k < c.Noted.size(); ++k) {
+            const DrawnArea& noted = context->DrawnAreas[k];
+            EXPECT_EQ(std::vector<std::int32_t>({noted.X, noted.Y, noted.Width, noted.Height}),
+                      std::vector<std::int32_t>(
+                          {c.Noted[k].X, c.Noted[k].Y, c.Noted[k].Width, c.Noted[k].Height}))
+                << c.What << ", area " << k;
+        }
+    }
+}
+
 } // namespace

@@ -172,6 +172,64 @@ TEST_F(CanvasTest, HasABorderedClientAndAWhiteBufferTheSameSize) {
     EXPECT_EQ(GetGadgetAttribute(0, 12), 0);
 }
 
+// A buffer's size, read from the canvas.
+SIZE BufferSizeOf(std::int32_t canvas) {
+    const auto buffer = reinterpret_cast<HBITMAP>(
+        static_cast<std::intptr_t>(GetGadgetAttribute(canvas, CanvasAttrImage)));
+    BITMAP bitmap{};
+    ::GetObjectA(buffer, sizeof bitmap, &bitmap);
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+// With CanvasFlagClientSize the sizes given are the client area's and the
+// buffer's, at creation and after ResizeGadget, the border outside them;
+// without it a resize reads the size as the outer one, as creation does.
+TEST_F(CanvasTest, ClientSizedCanvasesAndResizing) {
+    struct Case {
+        std::uint32_t Flags;
+        std::int32_t Width, Height;
+        std::int32_t ClientWidth, ClientHeight, OuterWidth, OuterHeight;
+    };
+    const Case cases[] = {
+        {CanvasFlagBorder | CanvasFlagClientSize, 512, 384, 512, 384, 516, 388},
+        {CanvasFlagBorder | CanvasFlagClientSize, 256, 192, 256, 192, 260, 196},
+        {CanvasFlagBorder | CanvasFlagClientSize, 1024, 768, 1024, 768, 1028, 772},
+        {CanvasFlagClientSize, 300, 200, 300, 200, 300, 200},
+        {CanvasFlagBorder, 516, 388, 512, 384, 516, 388},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "flags " << c.Flags << ", " << c.Width << " x " << c.Height);
+        for (bool resized : {false, true}) {
+            HWND canvas =
+                resized
+                    ? reinterpret_cast<HWND>(CanvasGadget(6, 600, 20, 40, 30, c.Flags))
+                    : reinterpret_cast<HWND>(CanvasGadget(6, 600, 20, c.Width, c.Height, c.Flags));
+            ASSERT_NE(canvas, nullptr);
+            if (resized) {
+                ASSERT_TRUE(ResizeGadget(6, 5, 25, c.Width, c.Height));
+            }
+            RECT client{};
+            ::GetClientRect(canvas, &client);
+            RECT outer{};
+            ::GetWindowRect(canvas, &outer);
+            EXPECT_EQ(client.right, c.ClientWidth) << (resized ? "resized" : "made");
+            EXPECT_EQ(client.bottom, c.ClientHeight);
+            EXPECT_EQ(outer.right - outer.left, c.OuterWidth);
+            EXPECT_EQ(outer.bottom - outer.top, c.OuterHeight);
+            const SIZE buffer = BufferSizeOf(6);
+            EXPECT_EQ(buffer.cx, c.ClientWidth);
+            EXPECT_EQ(buffer.cy, c.ClientHeight);
+            if (resized) {
+                POINT corner{0, 0};
+                ::MapWindowPoints(canvas, window_, &corner, 1);
+                EXPECT_EQ(corner.x, 5 + (c.OuterWidth - c.ClientWidth) / 2) << "moved";
+            }
+        }
+    }
+    EXPECT_FALSE(ResizeGadget(77, 0, 0, 10, 10)) << "no such gadget";
+}
+
 TEST_F(CanvasTest, ATinyBorderedCanvasGetsAOneByOneBuffer) {
     // The smallest sizes less the border must not wrap round to huge ones.
     for (const std::int32_t size : {3, 0, -5, INT_MIN, INT_MIN + 3}) {

@@ -107,6 +107,40 @@ TEST_F(MenuTest, TheApplicationsMenuHasTwoTitlesAndItsItems) {
         << "the client area loses the bar's height";
 }
 
+// Check marks and radio marks, read back through the Win32 menu queries.
+TEST_F(MenuTest, ItemsTakeCheckMarksAndRadioMarks) {
+    ASSERT_NE(CreateMenu(0, WindowID(0)), 0);
+    MenuTitle("View");
+    for (std::int32_t item = 12; item <= 15; ++item) {
+        MenuItem(item, "Zoom");
+    }
+    MenuItem(18, "Flash\tF");
+    HMENU view = ::GetSubMenu(::GetMenu(window_), 0);
+    const auto checked = [view](UINT item) {
+        return (::GetMenuState(view, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    const auto radio = [view](UINT item) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        ::GetMenuItemInfoA(view, item, FALSE, &info);
+        return (info.fType & MFT_RADIOCHECK) != 0;
+    };
+    SetMenuItemState(0, 18, 1);
+    EXPECT_TRUE(checked(18));
+    SetMenuItemState(0, 18, 0);
+    EXPECT_FALSE(checked(18));
+    for (std::int32_t chosen : {13, 15, 12}) {
+        SetMenuRadioItem(0, 12, 15, chosen);
+        for (UINT item = 12; item <= 15; ++item) {
+            EXPECT_EQ(checked(item), item == static_cast<UINT>(chosen)) << chosen << ": " << item;
+        }
+        EXPECT_TRUE(radio(static_cast<UINT>(chosen))) << "a bullet, not a tick";
+    }
+    SetMenuItemState(7, 18, 1); // no such menu: nothing happens
+    EXPECT_FALSE(checked(18));
+}
+
 TEST_F(MenuTest, ATitleAfterItemsStartsANewDropDownNeverANestedOne) {
     CreateMenu(0, window_);
     MenuItem(7, "On the bar");

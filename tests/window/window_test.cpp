@@ -1,10 +1,12 @@
 #include "window/window.h"
 
 #include "gadget/check_box.h"
+#include "support/event_recorder.h"
 #include "support/toolkit_test.h"
 #include "window/event_state.h"
 #include "window/gadget_list.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -60,6 +62,61 @@ TEST_F(WindowTest, MainWindowHasItsClientSizePositionClassAndNumber) {
     EXPECT_EQ(windowClass.hbrBackground,
               reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     EXPECT_EQ(windowClass.hCursor, ::LoadCursorA(nullptr, IDC_ARROW));
+}
+
+// ResizeWindow gives the client size OpenWindow would (a menu bar's height
+// taken out of it), keeps the corner where the work area allows, and tells
+// whether a size fits.
+TEST_F(WindowTest, ResizingGivesTheClientSizeAndStaysOnTheWorkArea) {
+    HWND window = OpenMainWindow();
+    ASSERT_NE(window, nullptr);
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    struct Case {
+        std::int32_t Width, Height;
+    };
+    for (const Case& c : {Case{600, 400}, Case{1073, 510}, Case{1200, 800}}) {
+        ASSERT_TRUE(ResizeWindow(0, c.Width, c.Height));
+        const SIZE client = ClientSize(window);
+        EXPECT_EQ(client.cx, c.Width);
+        EXPECT_EQ(client.cy, c.Height);
+        RECT outer{};
+        ::GetWindowRect(window, &outer);
+        EXPECT_EQ(outer.left, std::min<LONG>(381, work.right - (outer.right - outer.left)));
+        EXPECT_GE(outer.left, work.left);
+        EXPECT_LE(outer.right, work.right);
+        EXPECT_LE(outer.bottom, work.bottom);
+    }
+    const LONG workWidth = work.right - work.left;
+    const LONG workHeight = work.bottom - work.top;
+    EXPECT_TRUE(WindowSizeFits(0, 600, 400));
+    EXPECT_FALSE(WindowSizeFits(0, workWidth, 400)) << "the frame makes it wider";
+    EXPECT_FALSE(WindowSizeFits(0, 600, workHeight));
+    EXPECT_FALSE(ResizeWindow(5, 100, 100)) << "no such window";
+    EXPECT_FALSE(WindowSizeFits(5, 1, 1));
+}
+
+// A window moved to a monitor of another DPI takes the rectangle Windows
+// suggests, and the application hears the new DPI.
+TEST_F(WindowTest, ADpiChangeTakesTheSuggestedRectangleAndTellsTheDpi) {
+    HWND window = OpenMainWindow();
+    ASSERT_NE(window, nullptr);
+    RECT suggested{100, 80, 100 + 900, 80 + 600};
+    ::SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    RECT now{};
+    ::GetWindowRect(window, &now);
+    EXPECT_EQ(now.left, 100);
+    EXPECT_EQ(now.top, 80);
+    EXPECT_EQ(now.right - now.left, 900);
+    EXPECT_EQ(now.bottom - now.top, 600);
+    std::int32_t dpi = 0;
+    testsupport::TakeEvents(testsupport::BareMessages::Skip, [&](const testsupport::EventRow& row) {
+        if (row.Code == EventWindowDpiChanged) {
+            dpi = EventDpi();
+        }
+    });
+    EXPECT_EQ(dpi, 144);
 }
 
 TEST_F(WindowTest, EveryWindowStartsWithTheTabShortcuts) {
