@@ -142,12 +142,18 @@ SIZE OuterSize(HWND window, std::int32_t width, std::int32_t height) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// The work area of the monitor the window is on (most of it).
+// The work area of the monitor the window is on (most of it). The primary
+// monitor's is the system's setting, which Windows keeps the same and Wine
+// keeps apart from its monitor information.
 RECT WorkAreaOf(HWND window) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor.rcWork;
+    RECT work = monitor.rcWork;
+    if ((monitor.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    }
+    return work;
 }
 
 int ShowCommandFor(DWORD style) {

@@ -3,9 +3,14 @@
 // event loop, and the error boxes read and closed from a timer inside
 // their modal loop.
 
+#include "app/cell_keys.h"
 #include "app/file_commands.h"
 #include "app/operations.h"
 #include "app/shell.h"
+#include "app/view_menu.h"
+#include "app/window_layout.h"
+#include "gadget/canvas.h"
+#include "gadget/gadget.h"
 #include "runtime/toolkit_heap.h"
 #include "screen/screen_image.h"
 #include "screen_fixtures.h"
@@ -16,6 +21,7 @@
 #include "window/event_state.h"
 #include "window/window.h"
 #include "window/window_procedure.h"
+#include "window/window_timer.h"
 
 #include <commdlg.h>
 #include <dlgs.h>
@@ -25,6 +31,7 @@
 #include <bit>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -174,7 +181,8 @@ std::string PathShown() {
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        questionAnswer = IDNO; // a picture left modified by a test is dropped
+        questionAnswer = IDNO;   // a picture left modified by a test is dropped
+        shell.CellKnown = false; // no pointer cell in the status line
         // Every test starts with the sweep picture loaded from its folder.
         directory_.Write("start.scr", ScreenBytes(fixtures::AttributeSweep()));
         DropFiles({directory_.PathOf("start.scr")});
@@ -725,6 +733,249 @@ TEST_F(TapeTest, SaveAsWritesAPlainScreenThatSaveThenGoesTo) {
     EXPECT_TRUE(boxSeen);
     EXPECT_EQ(boxText, UnsavedMessage);
     EXPECT_EQ(PathShown(), directory_.PathOf("copy.scr"));
+}
+
+// The canvas's client size, its buffer's size and the window's client size.
+struct Sizes {
+    SIZE Canvas;
+    SIZE Buffer;
+    SIZE Client;
+    bool operator==(const Sizes& other) const {
+        return Canvas.cx == other.Canvas.cx && Canvas.cy == other.Canvas.cy &&
+               Buffer.cx == other.Buffer.cx && Buffer.cy == other.Buffer.cy &&
+               Client.cx == other.Client.cx && Client.cy == other.Client.cy;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Sizes& sizes) {
+    return out << "canvas " << sizes.Canvas.cx << "x" << sizes.Canvas.cy << ", buffer "
+               << sizes.Buffer.cx << "x" << sizes.Buffer.cy << ", client " << sizes.Client.cx << "x"
+               << sizes.Client.cy;
+}
+
+SIZE ClientOf(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+Sizes SizesShown(std::int32_t canvas) {
+    const auto buffer = reinterpret_cast<HBITMAP>(
+        static_cast<std::intptr_t>(rook::GetGadgetAttribute(canvas, rook::CanvasAttrImage)));
+    BITMAP bitmap{};
+    ::GetObjectA(buffer, sizeof bitmap, &bitmap);
+    return {ClientOf(rook::FindGadget(canvas)->Handle),
+            {bitmap.bmWidth, bitmap.bmHeight},
+            ClientOf(rook::WindowID(MainWindow))};
+}
+
+LONG MenuBarHeight() {
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ::GetMenuBarInfo(rook::WindowID(MainWindow), OBJID_MENU, 0, &bar);
+    return bar.rcBar.bottom - bar.rcBar.top;
+}
+
+bool RadioChecked(std::int32_t item) {
+    return (::GetMenuState(::GetMenu(rook::WindowID(MainWindow)), static_cast<UINT>(item),
+                           MF_BYCOMMAND) &
+            MF_CHECKED) != 0;
+}
+
+// The pointer's cell once it rests on canvas pixel (x, y) of the colour
+// view, the cell it is expected in; movements of the real cursor that come
+// late under load may arrive before the one of the spot, and are let pass.
+POINT CellAtPixel(std::int32_t x, std::int32_t y, POINT expected) {
+    HWND canvas = rook::FindGadget(ColourCanvas)->Handle;
+    POINT at{x, y};
+    ::ClientToScreen(canvas, &at);
+    ::SetCursorPos(at.x, at.y);
+    for (int i = 0; i < 10 && !(shell.X == expected.x && shell.Y == expected.y); ++i) {
+        ::PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        HandleUntil(rook::EventGadgetAction);
+    }
+    return {shell.X, shell.Y};
+}
+
+class ZoomTest : public ShellTest {
+protected:
+    void TearDown() override {
+        ChooseMenuItem(ZoomItem1 + 1); // back to 2x for the other tests
+        ShellTest::TearDown();
+    }
+};
+
+// Every zoom that fits gives the sizes of the layout: canvases and buffers
+// exactly the picture's, the window's client area fitting both; the
+// pointer's cell is the canvas pixel divided by 8 zoom.
+TEST_F(ZoomTest, EachZoomGivesTheSizesOfTheLayoutAndItsPointerCells) {
+    const std::int32_t dpi = shell.Dpi;
+    ASSERT_EQ(dpi, 96) << "the test prefix's DPI";
+    for (std::int32_t zoom : {1, 3, 2}) {
+        SCOPED_TRACE(testing::Message() << "zoom " << zoom);
+        ASSERT_TRUE(ZoomFits(shell, zoom));
+        ChooseMenuItem(ZoomItem1 + zoom - 1);
+        EXPECT_EQ(shell.Zoom, zoom);
+        const WindowLayout layout = LayoutFor(zoom, dpi, 2);
+        const SIZE picture{256 * zoom, 192 * zoom};
+        const Sizes expected{
+            picture, picture, {layout.ClientWidth, layout.ClientHeight - MenuBarHeight()}};
+        for (std::int32_t canvas : {BitmapCanvas, ColourCanvas}) {
+            EXPECT_EQ(SizesShown(canvas), expected) << "canvas " << canvas;
+        }
+        for (std::int32_t item = ZoomItem1; item <= ZoomItem4; ++item) {
+            EXPECT_EQ(RadioChecked(item), item == ZoomItem1 + zoom - 1) << item;
+        }
+        shell.X = shell.Y = -99;
+        const POINT cell = CellAtPixel(8 * zoom * 5 + zoom, 8 * zoom * 3 + 8 * zoom - 1, {5, 3});
+        EXPECT_EQ(cell.x, 5);
+        EXPECT_EQ(cell.y, 3);
+    }
+    EXPECT_EQ(SizesShown(BitmapCanvas).Client.cx, MainWindowPlacement.Width)
+        << "at 2x the window has the size it opened with";
+}
+
+TEST_F(ZoomTest, ZoomInAndOutStepAndStopAtTheEnds) {
+    ChooseMenuItem(ZoomItem1);
+    EXPECT_TRUE(Greyed(ZoomOutItem));
+    ChooseMenuItem(ZoomOutItem);
+    EXPECT_EQ(shell.Zoom, 1);
+    ChooseMenuItem(ZoomInItem);
+    EXPECT_EQ(shell.Zoom, 2);
+    ChooseMenuItem(ZoomInItem);
+    EXPECT_EQ(shell.Zoom, 3);
+    // 4x does not fit the test's 1600 x 1200 desktop.
+    EXPECT_TRUE(Greyed(ZoomItem4));
+    EXPECT_TRUE(Greyed(ZoomInItem));
+    ChooseMenuItem(ZoomInItem);
+    ChooseMenuItem(ZoomItem4); // as from another program: refused all the same
+    EXPECT_EQ(shell.Zoom, 3);
+}
+
+TEST_F(ZoomTest, ZoomsWhoseWindowWouldNotFitTheWorkAreaAreGreyed) {
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    RECT small{0, 0, 900, 700};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_SETWORKAREA, 0, &small, 0));
+    ChooseMenuItem(ZoomItem1);
+    HWND window = rook::WindowID(MainWindow);
+    ::SetWindowPos(window, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER); // it moved
+    HandleUntil(rook::EventWindowMoved);
+    ChooseMenuItem(99);
+    const bool narrowed = Greyed(ZoomItem1 + 1);
+    ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &work, 0);
+    ::SetWindowPos(window, nullptr, MainWindowPlacement.X, MainWindowPlacement.Y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    HandleUntil(rook::EventWindowMoved);
+    ChooseMenuItem(99);
+    EXPECT_TRUE(narrowed) << "2x is 1073 pixels wide";
+    EXPECT_FALSE(Greyed(ZoomItem1 + 1)) << "and fits again";
+}
+
+// Flash runs a timer only while it is on and the picture has FLASH cells;
+// each tick swaps the phase; off, the picture is back in the plain phase.
+TEST_F(ShellTest, FlashBlinksOnlyPicturesWithFlashingCells) {
+    fixtures::Screen still = fixtures::Noise(40);
+    for (std::size_t cell = 0; cell < 768; ++cell) {
+        still[6144 + cell] &= 0x7F;
+    }
+    directory_.Write("still.scr", ScreenBytes(still));
+    DropFiles({directory_.PathOf("still.scr")});
+    ChooseMenuItem(FlashItem);
+    EXPECT_TRUE(shell.Flash);
+    EXPECT_TRUE(RadioChecked(FlashItem)) << "checked in the menu";
+    EXPECT_FALSE(shell.FlashTimerRuns);
+    MSG tick;
+    ::Sleep(2 * FlashInterval);
+    EXPECT_FALSE(::PeekMessageA(&tick, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE))
+        << "no timer wakes the program";
+
+    directory_.Write("flash.scr", ScreenBytes(fixtures::Noise(41)));
+    DropFiles({directory_.PathOf("flash.scr")});
+    EXPECT_TRUE(shell.FlashTimerRuns);
+    std::vector<FlashPhase> phases;
+    for (int i = 0; i < 3; ++i) {
+        HandleUntil(rook::EventWindowTimer);
+        phases.push_back(shell.Phase);
+    }
+    EXPECT_EQ(phases, (std::vector<FlashPhase>{FlashPhase::Swapped, FlashPhase::Plain,
+                                               FlashPhase::Swapped}));
+    ChooseMenuItem(FlashItem);
+    EXPECT_FALSE(shell.FlashTimerRuns);
+    EXPECT_EQ(shell.Phase, FlashPhase::Plain);
+    EXPECT_FALSE(RadioChecked(FlashItem));
+}
+
+TEST_F(ShellTest, ArrowKeysMoveTheHighlightAndEnterCorrectsItAsAClick) {
+    shell.CellKnown = false;
+    ChooseMenuItem(CellRightItem);
+    EXPECT_EQ(shell.X, 1);
+    EXPECT_EQ(shell.Y, 0);
+    ChooseMenuItem(CellDownItem);
+    ChooseMenuItem(CellDownItem);
+    ChooseMenuItem(CellLeftItem);
+    ChooseMenuItem(CellLeftItem); // stops at the edge
+    EXPECT_EQ(shell.X, 0);
+    EXPECT_EQ(shell.Y, 2);
+    char title[64] = {};
+    ::GetWindowTextA(rook::WindowID(MainWindow), title, sizeof title);
+    EXPECT_STREQ(title, "x:0 y:2");
+    EXPECT_EQ(StatusShown().substr(0, 17), "start.scr | x:0 y");
+    const Bytes before = Screen();
+    ChooseMenuItem(CorrectCellItem);
+    Bytes expected = before;
+    CorrectCell(expected.data(), 0, 2);
+    EXPECT_EQ(Screen(), expected);
+    ChooseMenuItem(UndoItem);
+    EXPECT_EQ(Screen(), before) << "one step, like a click";
+    shell.X = 40; // a pointer cell off the screen, from a captured drag
+    ChooseMenuItem(CellUpItem);
+    EXPECT_EQ(shell.X, 31);
+    EXPECT_EQ(shell.Y, 1);
+}
+
+// Copy Picture puts the colour picture on the clipboard as a DIB at the
+// zoom, without highlight or grid; another process would read it alike.
+TEST_F(ShellTest, CopyPutsTheColourPictureOnTheClipboard) {
+    Click(4, 4);
+    ::SendMessageA(rook::FindGadget(GridBox)->Handle, BM_SETCHECK, BST_CHECKED, 0);
+    ChooseMenuItem(CopyPictureItem);
+    ::SendMessageA(rook::FindGadget(GridBox)->Handle, BM_SETCHECK, 0, 0);
+    EXPECT_FALSE(boxSeen) << boxText;
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_DIB);
+    ASSERT_NE(data, nullptr);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biWidth, 512);
+    EXPECT_EQ(header->biHeight, 384);
+    EXPECT_EQ(header->biBitCount, 24);
+    std::vector<rook::Colour> picture(256 * 192);
+    ColourPicture(shell.Screen, picture.data());
+    const auto* rows = reinterpret_cast<const std::uint8_t*>(header + 1);
+    std::int32_t wrong = 0;
+    for (std::int32_t y = 0; y < 384; ++y) {
+        const std::uint8_t* row = rows + (383 - y) * 1536;
+        for (std::int32_t x = 0; x < 512; ++x) {
+            const rook::Colour colour = picture[(y / 2) * 256 + x / 2];
+            const rook::Colour shown = row[x * 3 + 2] | row[x * 3 + 1] << 8 | row[x * 3] << 16;
+            wrong += shown != colour ? 1 : 0;
+        }
+    }
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(wrong, 0) << "pixels unlike the colour picture";
+}
+
+TEST_F(ShellTest, ExportGifWritesWhereTheDialogSays) {
+    dialogChoice = Wide(directory_.PathOf("out"));
+    ChooseMenuItem(ExportGifItem);
+    dialogChoice.clear();
+    EXPECT_EQ(dialogName, L"start.gif");
+    EXPECT_FALSE(boxSeen) << boxText;
+    const Bytes gif = directory_.Read("out.gif");
+    ASSERT_GE(gif.size(), 6u);
+    EXPECT_EQ(std::string(gif.begin(), gif.begin() + 6), "GIF89a");
 }
 
 class ShellEnvironment : public ::testing::Environment {
