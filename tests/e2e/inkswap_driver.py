@@ -39,7 +39,17 @@ CANVAS_WIDTH, CANVAS_HEIGHT = LAYOUT["BitmapCanvas"][2], LAYOUT["BitmapCanvas"][
 GRID_BOX = LAYOUT["GridBox"][:2]
 CORRECT_MODE_BOX = LAYOUT["CorrectModeBox"][:2]
 WHITE_ROW = bytes((255, 255, 255)) * CANVAS_WIDTH  # a canvas's fresh picture
-SCREEN_WIDTH, SCREEN_HEIGHT = 1920, 1200  # the X screen; Wine's desktop is its left 1600
+_screen_width = []
+
+
+def screen_width():
+    """The X screen's width, which a screenshot's rows have (Wine's desktop
+    is its left part)."""
+    if not _screen_width:
+        info = run("xwininfo", "-root")
+        _screen_width.append(int(info.split("Width:")[1].split()[0]))
+    return _screen_width[0]
+
 # openbox's close button sits this far from the right end of its title bar.
 CLOSE_BUTTON_INSET = 12
 # Files are dragged from a GTK window beside Wine's desktop, as from a file
@@ -62,7 +72,7 @@ def reopen_in_wine_session(script, argv, mode):
     session = os.path.join(os.path.dirname(script), "..", "..", "scripts", "wine-session")
     executable = argv[1]
     build_dir = argv[2] if len(argv) > 2 else os.path.dirname(os.path.dirname(executable))
-    flags = ["--managed"] if mode == "managed" else []
+    flags = ["--managed"] if mode == "managed" else ["--dpi", mode[3:]] if mode.startswith("dpi") else []
     os.execv(session, [session, *flags, build_dir, sys.executable, script, *argv[1:]])
 
 
@@ -181,6 +191,7 @@ class Inkswap:
             ["wine", executable, *arguments], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
         )
         self.ended_on_purpose = False  # set by a test that ends the program itself
+        self.areas = {}  # the canvases' client areas once read with the probe
         found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^New window")
         self.window = found.split()[0]
         # The side borders Wine draws itself in its desktop (none under a
@@ -202,9 +213,9 @@ class Inkswap:
         self.client = (left, self._client_top(left))
 
     def read_probe(self, what):
-        """What the window probe prints about the window ("status" or
-        "client")."""
-        result = subprocess.run(["wine", self.probe, what], capture_output=True, timeout=30)
+        """What the window probe prints about the window ("status",
+        "client", "size", "canvas 1")."""
+        result = subprocess.run(["wine", self.probe, *what.split()], capture_output=True, timeout=30)
         if result.returncode != 0:
             raise RuntimeError(f"the window probe found no window ({result.returncode})")
         return result.stdout.decode("utf-8")
@@ -225,7 +236,7 @@ class Inkswap:
             shot = self.screenshot()
             run_length = 0
             for y in range(window_top, window_top + window_height):
-                offset = (y * SCREEN_WIDTH + column) * 3
+                offset = (y * screen_width() + column) * 3
                 run_length = run_length + 1 if shot[offset:offset + 3] == white else 0
                 if run_length == 100:
                     return y - 99
@@ -257,6 +268,9 @@ class Inkswap:
         return run("xdotool", "getwindowname", self.window).strip()
 
     def canvas_point(self, canvas, x, y):
+        if self.areas:
+            left, top = self.areas[canvas][:2]
+            return (left + x, top + y)
         left, top = CANVAS_ORIGINS[canvas]
         return (self.client[0] + left + CANVAS_EDGE + x, self.client[1] + top + CANVAS_EDGE + y)
 
@@ -475,7 +489,7 @@ class Inkswap:
         """The (red, green, blue) pixels of a rectangle of a screenshot."""
         pixels = []
         for y in range(top, top + height):
-            start = (y * SCREEN_WIDTH + left) * 3
+            start = (y * screen_width() + left) * 3
             row = shot[start:start + width * 3]
             pixels.extend(tuple(row[i:i + 3]) for i in range(0, len(row), 3))
         return pixels
@@ -483,11 +497,30 @@ class Inkswap:
     def canvas_pixels(self, shot, canvas):
         """The canvas's client area from a screenshot, row by row."""
         left, top = self.canvas_point(canvas, 0, 0)
+        width, height = self.canvas_size(canvas)
         rows = []
-        for y in range(CANVAS_HEIGHT):
-            start = ((top + y) * SCREEN_WIDTH + left) * 3
-            rows.append(shot[start:start + CANVAS_WIDTH * 3])
+        for y in range(height):
+            start = ((top + y) * screen_width() + left) * 3
+            rows.append(shot[start:start + width * 3])
         return rows
+
+    def read_canvases(self):
+        """Finds the canvases' client areas on the screen with the window
+        probe, after the zoom or the DPI moved them from where the layout
+        at 2x puts them."""
+        self.areas = {}
+        for canvas in (0, 1):
+            x, y, width, height = map(int, self.read_probe(f"canvas {canvas}").split())
+            self.areas[canvas] = (x, y, width, height)
+
+    def canvas_size(self, canvas):
+        if self.areas:
+            return self.areas[canvas][2:]
+        return CANVAS_WIDTH, CANVAS_HEIGHT
+
+    def client_size(self):
+        """The client area's size, read with the window probe."""
+        return tuple(map(int, self.read_probe("size").split()))
 
 
 def decoded_png(path):
@@ -539,10 +572,11 @@ class UserTestCase(unittest.TestCase):
         with open(path, "rb") as file:
             return file.read()
 
-    def assertShows(self, screen, highlight=-1):
-        """Both canvases show the screen, waiting a moment for the drawing."""
-        for canvas in (0, 1):
-            expected = expected_rows(screen, canvas, highlight, False)
+    def assertShows(self, screen, highlight=-1, zoom=2, canvases=(0, 1)):
+        """The canvases show the screen at the zoom, waiting a moment for the
+        drawing."""
+        for canvas in canvases:
+            expected = expected_rows(screen, canvas, highlight, False, zoom)
 
             def matches():
                 return first_difference(self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas), expected) is None
@@ -551,9 +585,9 @@ class UserTestCase(unittest.TestCase):
                 actual = self.inkswap.canvas_pixels(self.inkswap.screenshot(), canvas)
                 self.fail(f"canvas {canvas}: {first_difference(actual, expected)}")
 
-    def hover(self, column, row, canvas=1):
+    def hover(self, column, row, canvas=1, zoom=2):
         """Moves over a cell and waits for its title; the cell's number."""
-        x, y = column * 16 + 5, row * 16 + 5
+        x, y = column * 8 * zoom + 3, row * 8 * zoom + 3
         self.inkswap.move_to(canvas, x, y)
         self.inkswap.move_to(canvas, x + 1, y)
         title = f"x:{column} y:{row}"
