@@ -1,9 +1,11 @@
-// What a pointer movement costs in the real program, under Wine or on
-// Windows. In one run it measures
+// What a redraw, a FLASH phase and a pointer movement cost in the real
+// program, under Wine or on Windows. In one run it measures
 //  - RedrawScreen (two drawing contexts, two renders, two stop steps that
-//    put the pictures on screen) against copying the same two 508 x 380
-//    back buffers to the same two windows (BitBlt from a memory DC): the
-//    floor of showing the pictures at all;
+//    put the pictures on screen) against copying the same two back buffers
+//    to the same two windows (BitBlt from a memory DC): the floor of showing
+//    the pictures at all; at every zoom whose window fits the screen;
+//  - a change of the FLASH phase with N flashing cells (a run of N cells,
+//    as a line of text flashes, and N cells apart) against a whole redraw;
 //  - a pointer movement handled end to end (posted to the canvas, through
 //    the canvas window procedure and WaitWindowEvent to the shell's
 //    handler) within one cell, and into another cell with the title set
@@ -27,6 +29,7 @@
 #include "app/screen_display.h"
 #include "app/shell.h"
 #include "app/status_display.h"
+#include "app/view_menu.h"
 #include "gadget/canvas.h"
 #include "gadget/gadget.h"
 #include "screen/screen_image.h"
@@ -108,20 +111,60 @@ void DispatchWaitingMessages() {
     }
 }
 
-// Copies a canvas's back buffer to its window: what the stop step's paint
-// does, without any drawing.
-void CopyBackBuffer(std::int32_t canvas) {
-    HWND window = rook::FindGadget(canvas)->Handle;
-    const auto buffer = reinterpret_cast<HBITMAP>(
-        static_cast<std::intptr_t>(rook::GetGadgetAttribute(canvas, rook::CanvasAttrImage)));
-    HDC target = ::GetDC(window);
-    HDC source = ::CreateCompatibleDC(target);
-    HGDIOBJ previous = ::SelectObject(source, buffer);
-    ::BitBlt(target, 0, 0, 508, 380, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, previous);
-    ::DeleteDC(source);
-    ::ReleaseDC(window, target);
-}
+// A picture as large as a canvas's back buffer, in a memory device context
+// of its own, to be copied to the canvas's window: what the stop step's
+// paint does, without any drawing. (The back buffer itself stays selected
+// in the canvas's own device context, where no other may take it.)
+class BufferCopy {
+public:
+    explicit BufferCopy(std::int32_t canvas) : window_(rook::FindGadget(canvas)->Handle) {
+        const auto buffer = reinterpret_cast<HBITMAP>(
+            static_cast<std::intptr_t>(rook::GetGadgetAttribute(canvas, rook::CanvasAttrImage)));
+        BITMAP size{};
+        ::GetObjectA(buffer, sizeof size, &size);
+        width_ = size.bmWidth;
+        height_ = size.bmHeight;
+        BITMAPINFO format{};
+        format.bmiHeader = {
+            sizeof(BITMAPINFOHEADER), width_, height_, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        memory_ = ::CreateCompatibleDC(nullptr);
+        picture_ = ::CreateDIBSection(memory_, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous_ = ::SelectObject(memory_, picture_);
+    }
+    ~BufferCopy() {
+        ::SelectObject(memory_, previous_);
+        ::DeleteObject(picture_);
+        ::DeleteDC(memory_);
+    }
+    BufferCopy(const BufferCopy&) = delete;
+    BufferCopy& operator=(const BufferCopy&) = delete;
+
+    void ToWindow() const {
+        HDC target = ::GetDC(window_);
+        ::BitBlt(target, 0, 0, width_, height_, memory_, 0, 0, SRCCOPY);
+        ::ReleaseDC(window_, target);
+    }
+
+private:
+    HWND window_;
+    LONG width_ = 0;
+    LONG height_ = 0;
+    HDC memory_ = nullptr;
+    HBITMAP picture_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// The two canvases' pictures copied to their windows.
+struct TwoCopies {
+    BufferCopy Bitmap{inkswap::BitmapCanvas};
+    BufferCopy Colour{inkswap::ColourCanvas};
+
+    void Run() const {
+        Bitmap.ToWindow();
+        Colour.ToWindow();
+    }
+};
 
 POINT ScreenPoint(HWND canvas, POINT point) {
     ::ClientToScreen(canvas, &point);
@@ -207,6 +250,71 @@ void DeliverOneMove(HWND window) {
     ::DispatchMessageA(&message);
 }
 
+// RedrawScreen against the two copies at every zoom whose window fits,
+// printed as it goes; the shell is left at 2x.
+void MeasureZooms(inkswap::ShellState& shell) {
+    for (std::int32_t zoom = inkswap::SmallestZoom; zoom <= inkswap::LargestZoom; ++zoom) {
+        if (!inkswap::ZoomFits(shell, zoom)) {
+            std::printf("zoom %d: its window does not fit this screen\n", static_cast<int>(zoom));
+            continue;
+        }
+        shell.Zoom = zoom;
+        inkswap::ApplyLayout(shell, true);
+        DispatchWaitingMessages();
+        const TwoCopies twoCopies;
+        const Timing redraw = TimePerRun(40, [&] { inkswap::RedrawScreen(shell, 5, 12); });
+        const Timing copies = TimePerRun(40, [&] { twoCopies.Run(); });
+        std::printf("zoom %d: ", static_cast<int>(zoom));
+        PrintTiming("RedrawScreen", redraw);
+        std::printf("zoom %d: ", static_cast<int>(zoom));
+        PrintTiming("two back-buffer copies", copies);
+        std::printf("zoom %d: ", static_cast<int>(zoom));
+        PrintRatio("RedrawScreen / two copies", redraw, copies);
+    }
+    shell.Zoom = inkswap::DefaultZoom;
+    inkswap::ApplyLayout(shell, true);
+    DispatchWaitingMessages();
+}
+
+// The picture with FLASH set in `count` cells only: a run from cell 128 on
+// (rows 4 and after), or one cell in every `apart`.
+fixtures::Screen WithFlashingCells(const fixtures::Screen& picture, int count, int apart) {
+    fixtures::Screen flashing = picture;
+    for (std::size_t cell = 0; cell < inkswap::CellCount; ++cell) {
+        flashing[inkswap::AttributeStart + cell] &= 0x7F;
+    }
+    for (int i = 0; i < count; ++i) {
+        const auto cell = static_cast<std::size_t>(apart == 1 ? (128 + i) % 768 : i * apart % 768);
+        flashing[inkswap::AttributeStart + cell] |= 0x80;
+    }
+    return flashing;
+}
+
+// A change of the flash phase against a whole redraw, with count cells
+// flashing.
+void MeasureFlash(inkswap::ShellState& shell, const fixtures::Screen& picture) {
+    for (const int apart : {1, 24}) {
+        for (const int count : {1, 8, 32, 96, 768}) {
+            const fixtures::Screen flashing = WithFlashingCells(picture, count, apart);
+            std::memcpy(shell.Screen, flashing.data(), flashing.size());
+            const Timing redraw = TimePerRun(40, [&] { inkswap::RedrawScreen(shell, 5, 12); });
+            const Timing phase = TimePerRun(40, [&] {
+                shell.Phase = shell.Phase == inkswap::FlashPhase::Plain
+                                  ? inkswap::FlashPhase::Swapped
+                                  : inkswap::FlashPhase::Plain;
+                inkswap::ShowFlashPhase(shell);
+            });
+            std::printf("flash phase, %3d cells %s / RedrawScreen = %.3f fastest, %.3f median "
+                        "(goal %.3f)\n",
+                        count, apart == 1 ? "in a run" : "apart   ", phase.Fastest / redraw.Fastest,
+                        phase.Median / redraw.Median, count / 768.0 + 0.05);
+        }
+    }
+    shell.Phase = inkswap::FlashPhase::Plain;
+    std::memcpy(shell.Screen, picture.data(), picture.size());
+    inkswap::RedrawScreen(shell, 5, 12);
+}
+
 } // namespace
 
 int main() {
@@ -227,11 +335,11 @@ int main() {
         DispatchWaitingMessages();
     }
 
+    MeasureZooms(shell);
+    MeasureFlash(shell, picture);
+    const TwoCopies twoCopies;
     const Timing redraw = TimePerRun(40, [&] { inkswap::RedrawScreen(shell, 5, 12); });
-    const Timing copies = TimePerRun(40, [] {
-        CopyBackBuffer(inkswap::BitmapCanvas);
-        CopyBackBuffer(inkswap::ColourCanvas);
-    });
+    const Timing copies = TimePerRun(40, [&] { twoCopies.Run(); });
     // Within cell (15, 11): the highlight, grid and picture stay.
     PlaceCursor(canvas, {254, 190});
     HandleOneMove(shell, canvas);
@@ -281,10 +389,8 @@ int main() {
     // The reference under the same conditions: the two copies, each after
     // the same placing of the cursor and wait (which leaves the caches to
     // other work on the machine).
-    const Timing placedCopies = TimeAfterPlacing(canvas, {258, 190}, {250, 190}, [] {
-        CopyBackBuffer(inkswap::BitmapCanvas);
-        CopyBackBuffer(inkswap::ColourCanvas);
-    });
+    const Timing placedCopies =
+        TimeAfterPlacing(canvas, {258, 190}, {250, 190}, [&] { twoCopies.Run(); });
     DispatchWaitingMessages();
     int flip = 0;
     const Timing title = TimePerRun(100, [&] {
@@ -318,6 +424,10 @@ int main() {
     PrintRatio("RedrawScreen / two copies", redraw, copies);
     PrintRatio("pointer move within a cell / two copies", withinCell, copies);
     PrintRatio("bare movement message (floor) / two copies", floor, copies);
+    std::printf("pointer move within a cell, less the floor / two copies = %.2f fastest, %.2f "
+                "median\n",
+                (withinCell.Fastest - floor.Fastest) / copies.Fastest,
+                (withinCell.Median - floor.Median) / copies.Median);
     PrintRatio("bare movement message (floor) / two copies, both after a cursor placement",
                placedFloor, placedCopies);
     PrintRatio("bare movement message (floor) after a cursor placement / two copies back to back",

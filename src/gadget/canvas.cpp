@@ -58,7 +58,10 @@ HCURSOR CursorOf(const GadgetRecord* canvas) {
 // The canvas window's extra slots. The record is also attached as the
 // property "RK_Gadget"; the window procedure reads the slot, set and kept
 // with it, because a property asks the platform's server on every message.
-enum CanvasSlot { RecordSlot, WindowNumberSlot, CanvasSlotCount };
+// The canvas keeps one memory device context for its life, with the back
+// buffer selected into it, for painting and for every drawing output:
+// making one costs as much as drawing a few cells.
+enum CanvasSlot { RecordSlot, WindowNumberSlot, MemorySlot, FirstImageSlot, CanvasSlotCount };
 
 LONG_PTR SlotOf(HWND window, CanvasSlot slot) {
     return ::GetWindowLongPtrA(window, static_cast<int>(slot * sizeof(LONG_PTR)));
@@ -69,6 +72,38 @@ void SetSlot(HWND window, CanvasSlot slot, LONG_PTR value) {
 
 GadgetRecord* CanvasOf(HWND window) {
     return reinterpret_cast<GadgetRecord*>(SlotOf(window, RecordSlot));
+}
+
+// The canvas's memory device context, which holds its back buffer.
+HDC MemoryOf(HWND window) {
+    return reinterpret_cast<HDC>(SlotOf(window, MemorySlot));
+}
+
+// Selects the buffer into the canvas's memory device context; the image it
+// displaces first, the context's own, is kept to be given back.
+void HoldBuffer(HWND window, HBITMAP buffer) {
+    HDC memory = MemoryOf(window);
+    if (memory == nullptr || buffer == nullptr) {
+        return;
+    }
+    HGDIOBJ displaced = ::SelectObject(memory, buffer);
+    if (SlotOf(window, FirstImageSlot) == 0) {
+        SetSlot(window, FirstImageSlot, reinterpret_cast<LONG_PTR>(displaced));
+    }
+}
+
+// Deletes the canvas's back buffer, first taking it out of the memory
+// device context: a bitmap is never deleted while selected.
+void DropBuffer(GadgetRecord* canvas) {
+    HBITMAP buffer = BackBufferOf(canvas);
+    if (buffer == nullptr) {
+        return;
+    }
+    if (HDC memory = MemoryOf(canvas->Handle); memory != nullptr) {
+        ::SelectObject(memory, reinterpret_cast<HGDIOBJ>(SlotOf(canvas->Handle, FirstImageSlot)));
+    }
+    ::DeleteObject(buffer);
+    canvas->TypeFields[BackBufferField] = 0;
 }
 
 // The number of the toolkit window the canvas belongs to, -1 for none.
@@ -172,23 +207,19 @@ SIZE BufferSize(HBITMAP buffer) {
     return {bitmap.bmWidth, bitmap.bmHeight};
 }
 
-// Draws the back buffer at (0, 0) at its own size, or white without one.
-void DrawPicture(HDC target, HBITMAP buffer, const RECT& client) {
-    if (buffer == nullptr) {
+// Draws the back buffer at (0, 0) at its own size, or white without one,
+// from the memory device context that holds it.
+void DrawPicture(HDC target, HBITMAP buffer, HDC memory, const RECT& client) {
+    if (buffer == nullptr || memory == nullptr) {
         ::FillRect(target, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         return;
     }
-    const win32::MemoryDC source(target);
-    if (!source) {
-        return;
-    }
-    const win32::SelectedObject selected(source.get(), buffer);
     const SIZE size = BufferSize(buffer);
-    ::BitBlt(target, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+    ::BitBlt(target, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
 }
 
 // The picture with the focus frame, composed off screen and copied once.
-void DrawPictureWithFrame(HDC target, HBITMAP buffer, const RECT& client) {
+void DrawPictureWithFrame(HDC target, HBITMAP buffer, HDC memory, const RECT& client) {
     const win32::GdiObject<HBITMAP> picture(
         ::CreateCompatibleBitmap(target, client.right, client.bottom));
     const win32::MemoryDC composed(target);
@@ -196,7 +227,7 @@ void DrawPictureWithFrame(HDC target, HBITMAP buffer, const RECT& client) {
         return;
     }
     const win32::SelectedObject selected(composed.get(), picture.get());
-    DrawPicture(composed.get(), buffer, client);
+    DrawPicture(composed.get(), buffer, memory, client);
     RECT frame = client;
     ::InflateRect(&frame, -FocusFrameInset, -FocusFrameInset);
     ::DrawFocusRect(composed.get(), &frame);
@@ -209,9 +240,9 @@ void PaintOn(HDC target, HWND window, const GadgetRecord* canvas) {
     const bool framed = (FlagsOf(canvas) & CanvasFlagFocusFrame) != 0 && ::GetFocus() == window &&
                         client.right >= 1 && client.bottom >= 1;
     if (framed) {
-        DrawPictureWithFrame(target, BackBufferOf(canvas), client);
+        DrawPictureWithFrame(target, BackBufferOf(canvas), MemoryOf(window), client);
     } else {
-        DrawPicture(target, BackBufferOf(canvas), client);
+        DrawPicture(target, BackBufferOf(canvas), MemoryOf(window), client);
     }
 }
 
@@ -365,9 +396,10 @@ void FreeCanvas(GadgetRecord* canvas) {
     if (library.Confining != nullptr && library.Confining == canvas->Handle) {
         FreeCursor();
     }
-    if (HBITMAP buffer = BackBufferOf(canvas); buffer != nullptr) {
-        ::DeleteObject(buffer);
-        canvas->TypeFields[BackBufferField] = 0;
+    DropBuffer(canvas);
+    if (HDC memory = MemoryOf(canvas->Handle); memory != nullptr) {
+        ::DeleteDC(memory);
+        SetSlot(canvas->Handle, MemorySlot, 0);
     }
 }
 
@@ -489,9 +521,8 @@ bool PaintsDrawnAreasOnly(const GadgetRecord* canvas, const DrawingContext* cont
            !((FlagsOf(canvas) & CanvasFlagFocusFrame) != 0 && ::GetFocus() == canvas->Handle);
 }
 
-// Copies the noted areas from the context's own device context, which
-// still holds the back buffer (a bitmap can be selected into one device
-// context only, so no second one could take it meanwhile).
+// Copies the noted areas from the canvas's memory device context, which
+// holds the back buffer.
 void PaintDrawnAreas(const GadgetRecord* canvas, const DrawingContext* context) {
     HDC target = ::GetDC(canvas->Handle);
     if (target == nullptr) {
@@ -505,25 +536,20 @@ void PaintDrawnAreas(const GadgetRecord* canvas, const DrawingContext* context) 
     ::ReleaseDC(canvas->Handle, target);
 }
 
-// The stop step: closes the context's device context, restores the batch
-// limit and, when drawing finished, shows at once what was drawn: just the
-// noted areas, copied before the device context goes, or the whole picture
-// after.
+// The stop step: restores the batch limit and, when drawing finished, shows
+// at once what was drawn: just the noted areas, or the whole picture. The
+// memory device context stays the canvas's.
 void ReleaseCanvasOutput(DrawingContext* context, std::int32_t finished) {
-    const GadgetRecord* canvas = finished != 0 ? FindGadget(context->OutputGadget) : nullptr;
-    const bool areasOnly = canvas != nullptr && PaintsDrawnAreasOnly(canvas, context);
-    if (areasOnly) {
-        PaintDrawnAreas(canvas, context);
-    }
-    // The device context gives the back buffer back before it goes, so the
-    // bitmap is never deleted while selected, nor left selected in a dead DC.
-    HDC memory = reinterpret_cast<HDC>(context->OutputDeviceContext);
-    ::SelectObject(memory, static_cast<HGDIOBJ>(context->OutputPreviousImage));
-    ::DeleteDC(memory);
     ::GdiSetBatchLimit(context->SavedBatchLimit);
-    if (canvas != nullptr && !areasOnly) {
-        Paint(canvas->Handle, canvas, nullptr);
+    const GadgetRecord* canvas = finished != 0 ? FindGadget(context->OutputGadget) : nullptr;
+    if (canvas == nullptr) {
+        return;
     }
+    if (PaintsDrawnAreasOnly(canvas, context)) {
+        PaintDrawnAreas(canvas, context);
+        return;
+    }
+    Paint(canvas->Handle, canvas, nullptr);
 }
 
 // Gives a canvas made at (x, y) with the outer size width x height the
@@ -552,11 +578,10 @@ bool ResizeCanvas(GadgetRecord* canvas, std::int32_t x, std::int32_t y, std::int
         return false;
     }
     FitClientArea(canvas->Handle, flags, x, y, width, height);
-    if (HBITMAP old = BackBufferOf(canvas); old != nullptr) {
-        ::DeleteObject(old);
-    }
-    canvas->TypeFields[BackBufferField] =
-        reinterpret_cast<std::intptr_t>(MakeBackBuffer(width, height, flags));
+    DropBuffer(canvas);
+    HBITMAP buffer = MakeBackBuffer(width, height, flags);
+    canvas->TypeFields[BackBufferField] = reinterpret_cast<std::intptr_t>(buffer);
+    HoldBuffer(canvas->Handle, buffer);
     ::RedrawWindow(canvas->Handle, nullptr, nullptr, RDW_INVALIDATE);
     return true;
 }
@@ -589,8 +614,10 @@ std::intptr_t CanvasGadget(std::int32_t number, std::int32_t x, std::int32_t y, 
     canvas->TypeFields[FlagsField] = flags;
     canvas->TypeFields[StateField] = 0;
     canvas->TypeFields[CursorField] = reinterpret_cast<std::intptr_t>(library.Arrow);
-    canvas->TypeFields[BackBufferField] =
-        reinterpret_cast<std::intptr_t>(MakeBackBuffer(width, height, flags));
+    HBITMAP buffer = MakeBackBuffer(width, height, flags);
+    canvas->TypeFields[BackBufferField] = reinterpret_cast<std::intptr_t>(buffer);
+    SetSlot(window, MemorySlot, reinterpret_cast<LONG_PTR>(::CreateCompatibleDC(nullptr)));
+    HoldBuffer(window, buffer);
     return RegisterGadget(number, object, window, &CanvasType);
 }
 
@@ -606,16 +633,14 @@ DrawingContext* CanvasOutput(std::int32_t number) {
         section.dsBm.bmBits == nullptr) {
         return nullptr;
     }
-    HDC memory = ::CreateCompatibleDC(nullptr);
+    HDC memory = MemoryOf(canvas->Handle);
     if (memory == nullptr) {
         return nullptr;
     }
     DrawingContext* context = CreateDrawingContext(PixelFormat24Bits);
     if (context == nullptr) {
-        ::DeleteDC(memory);
         return nullptr;
     }
-    context->OutputPreviousImage = ::SelectObject(memory, buffer);
     context->OutputDeviceContext = reinterpret_cast<std::intptr_t>(memory);
     context->OutputImage = buffer;
     context->OutputGadget = number;
