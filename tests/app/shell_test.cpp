@@ -789,7 +789,13 @@ POINT CellAtPixel(std::int32_t x, std::int32_t y, POINT expected) {
     HWND canvas = rook::FindGadget(ColourCanvas)->Handle;
     POINT at{x, y};
     ::ClientToScreen(canvas, &at);
-    ::SetCursorPos(at.x, at.y);
+    // The platform may take a moment over the placing: until it shows.
+    POINT now{};
+    for (int i = 0; i < 100 && !(now.x == at.x && now.y == at.y); ++i) {
+        ::SetCursorPos(at.x, at.y);
+        ::Sleep(5);
+        ::GetCursorPos(&now);
+    }
     for (int i = 0; i < 10 && !(shell.X == expected.x && shell.Y == expected.y); ++i) {
         ::PostMessageA(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
         HandleUntil(rook::EventGadgetAction);
@@ -870,6 +876,29 @@ TEST_F(ZoomTest, ZoomsWhoseWindowWouldNotFitTheWorkAreaAreGreyed) {
     ChooseMenuItem(99);
     EXPECT_TRUE(narrowed) << "2x is 1073 pixels wide";
     EXPECT_FALSE(Greyed(ZoomItem1 + 1)) << "and fits again";
+}
+
+// On a monitor of another DPI the window takes the rectangle Windows
+// suggests; the check boxes and the status line follow the DPI, the
+// pictures keep their zoom.
+TEST_F(ZoomTest, AnotherDpiMovesTheGadgetsAndKeepsTheZoom) {
+    HWND window = rook::WindowID(MainWindow);
+    RECT before{};
+    ::GetWindowRect(window, &before);
+    for (const UINT dpi : {144u, 96u}) {
+        RECT suggested = before;
+        ::SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        HandleUntil(rook::EventWindowDpiChanged);
+        EXPECT_EQ(shell.Dpi, static_cast<std::int32_t>(dpi));
+        EXPECT_EQ(shell.Zoom, 2);
+        const WindowLayout layout = LayoutFor(2, static_cast<std::int32_t>(dpi), 2);
+        RECT box{};
+        ::GetWindowRect(rook::FindGadget(GridBox)->Handle, &box);
+        EXPECT_EQ(box.bottom - box.top, layout.GridBox.Height) << dpi;
+        EXPECT_EQ(box.right - box.left, layout.GridBox.Width) << dpi;
+        EXPECT_EQ(SizesShown(ColourCanvas).Canvas.cx, 512) << "the zoom stays";
+    }
 }
 
 // Flash runs a timer only while it is on and the picture has FLASH cells;
