@@ -1,7 +1,6 @@
 #include "app/gif_export.h"
 
 #include "app/imaging.h"
-#include "runtime/file_replacement.h"
 #include "screen/screen_image.h"
 
 #include <propidl.h>
@@ -10,7 +9,6 @@
 #include <cstddef>
 #include <cstring>
 #include <iterator>
-#include <new>
 #include <vector>
 
 namespace inkswap {
@@ -296,15 +294,7 @@ bool EncodeGif(const std::uint8_t* screen, std::vector<BYTE>& gif) {
 } // namespace
 
 bool ExportGif(const char* name, const std::uint8_t* screen) {
-    try {
-        std::vector<BYTE> gif;
-        if (!EncodeGif(screen, gif)) {
-            return false;
-        }
-        return rook::ReplaceFileContent(name, gif.data(), static_cast<std::int32_t>(gif.size()));
-    } catch (const std::bad_alloc&) {
-        return false; // no room for the picture's bytes: nothing was written
-    }
+    return WriteEncodedPicture(name, screen, EncodeGif);
 }
 
 } // namespace inkswap

@@ -1,7 +1,10 @@
 #include "app/imaging.h"
 
+#include "runtime/file_replacement.h"
+
 #include <climits>
 #include <cstddef>
+#include <new>
 
 namespace inkswap {
 
@@ -22,6 +25,20 @@ bool StreamBytes(IStream* stream, std::vector<BYTE>& bytes) {
     return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
            SUCCEEDED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read)) &&
            read == bytes.size();
+}
+
+bool WriteEncodedPicture(const char* name, const std::uint8_t* screen,
+                         bool (*encode)(const std::uint8_t* screen, std::vector<BYTE>& bytes)) {
+    try {
+        std::vector<BYTE> bytes;
+        if (!encode(screen, bytes)) {
+            return false;
+        }
+        return rook::ReplaceFileContent(name, bytes.data(),
+                                        static_cast<std::int32_t>(bytes.size()));
+    } catch (const std::bad_alloc&) {
+        return false; // no room for the picture's bytes: nothing was written
+    }
 }
 
 } // namespace inkswap

@@ -8,6 +8,7 @@
 #include <objidl.h>
 #include <wincodec.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace inkswap {
@@ -18,5 +19,11 @@ bool MakeImagingFactory(rook::win32::ComPointer<IWICImagingFactory>& factory);
 // The whole content of a stream in memory; false when it cannot be read or
 // is larger than a file the program writes.
 bool StreamBytes(IStream* stream, std::vector<BYTE>& bytes);
+
+// Encodes the screen's picture in memory with encode, then writes the bytes
+// as the file's new content in one step, as Save does; false (the file as
+// it was) when either fails, for want of memory too.
+bool WriteEncodedPicture(const char* name, const std::uint8_t* screen,
+                         bool (*encode)(const std::uint8_t* screen, std::vector<BYTE>& bytes));
 
 } // namespace inkswap

@@ -1,10 +1,8 @@
 #include "app/png_export.h"
 
 #include "app/imaging.h"
-#include "runtime/file_replacement.h"
 #include "screen/screen_image.h"
 
-#include <new>
 #include <vector>
 
 namespace inkswap {
@@ -70,15 +68,7 @@ bool EncodePng(const std::uint8_t* screen, std::vector<BYTE>& png) {
 } // namespace
 
 bool ExportPng(const char* name, const std::uint8_t* screen) {
-    try {
-        std::vector<BYTE> png;
-        if (!EncodePng(screen, png)) {
-            return false;
-        }
-        return rook::ReplaceFileContent(name, png.data(), static_cast<std::int32_t>(png.size()));
-    } catch (const std::bad_alloc&) {
-        return false; // no room for the picture's bytes: nothing was written
-    }
+    return WriteEncodedPicture(name, screen, EncodePng);
 }
 
 } // namespace inkswap
