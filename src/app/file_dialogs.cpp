@@ -9,12 +9,16 @@ namespace inkswap {
 namespace {
 
 // Pairs of a label and its patterns, each list ended by an empty label.
-constexpr wchar_t OpenFilters[] = L"ZX Spectrum screens and tapes (*.scr;*.tap;*.tzx)\0"
-                                  L"*.scr;*.tap;*.tzx\0"
-                                  L"Screens (*.scr)\0*.scr\0"
-                                  L"TAP tapes (*.tap)\0*.tap\0"
-                                  L"TZX tapes (*.tzx)\0*.tzx\0"
-                                  L"All files (*.*)\0*.*\0";
+constexpr wchar_t OpenFilters[] =
+    L"ZX Spectrum screens, tapes and snapshots (*.scr;*.tap;*.tzx;*.sna;*.z80;*.szx)\0"
+    L"*.scr;*.tap;*.tzx;*.sna;*.z80;*.szx\0"
+    L"Screens (*.scr)\0*.scr\0"
+    L"TAP tapes (*.tap)\0*.tap\0"
+    L"TZX tapes (*.tzx)\0*.tzx\0"
+    L"SNA snapshots (*.sna)\0*.sna\0"
+    L"Z80 snapshots (*.z80)\0*.z80\0"
+    L"SZX snapshots (*.szx)\0*.szx\0"
+    L"All files (*.*)\0*.*\0";
 
 // A save dialog's filter and the extension it gives a bare name (no dot).
 struct SaveDialogKind {

@@ -1,5 +1,6 @@
 #include "screen/plus3dos_file.h"
 
+#include "screen/byte_order.h"
 #include "screen/screen_image.h"
 
 #include <cstring>
@@ -19,14 +20,6 @@ constexpr std::uint8_t CodeType = 3;
 constexpr std::size_t DataLengthAt = 16;
 constexpr std::size_t ChecksumAt = 127;
 
-std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
-    std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-    }
-    return value;
-}
-
 } // namespace
 
 bool FindPlus3DosScreen(std::span<const std::uint8_t> file, std::vector<ScreenEntry>& screens) {
@@ -36,8 +29,9 @@ bool FindPlus3DosScreen(std::span<const std::uint8_t> file, std::vector<ScreenEn
     }
     const std::span<const std::uint8_t> header = file.first(ChecksumAt);
     const auto sum = std::accumulate(header.begin(), header.end(), 0U);
-    if ((sum & 0xFF) != file[ChecksumAt] || LittleEndian(file, FileLengthAt, 4) != file.size() ||
-        file[TypeAt] != CodeType || LittleEndian(file, DataLengthAt, 2) != ScreenFileSize) {
+    if ((sum & 0xFF) != file[ChecksumAt] ||
+        ReadLittleEndian(file, FileLengthAt, 4) != file.size() || file[TypeAt] != CodeType ||
+        ReadLittleEndian(file, DataLengthAt, 2) != ScreenFileSize) {
         return false;
     }
     ScreenEntry entry{};

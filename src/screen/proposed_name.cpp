@@ -26,10 +26,17 @@ void DropTrailingSpacesAndDots(std::string& name, std::size_t from) {
     }
 }
 
-// The screen's own part of the name: its name, or its number.
+// The screen's own part of the name: its name or its number on a tape,
+// its bank in a 128K snapshot.
 std::string ScreenPart(const ScreenFile& file, std::size_t index) {
-    const bool tape = file.Kind == ScreenFileKind::Tap || file.Kind == ScreenFileKind::Tzx;
-    if (!tape || index >= file.Screens.size()) {
+    if (index >= file.Screens.size()) {
+        return {};
+    }
+    if (IsSnapshot(file.Kind)) {
+        const int bank = file.Screens[index].Bank;
+        return bank < 0 ? std::string() : " bank " + std::to_string(bank);
+    }
+    if (file.Kind != ScreenFileKind::Tap && file.Kind != ScreenFileKind::Tzx) {
         return {};
     }
     const ScreenName& name = file.Screens[index].Name;

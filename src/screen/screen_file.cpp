@@ -4,8 +4,11 @@
 #include "runtime/file_replacement.h"
 #include "screen/plus3dos_file.h"
 #include "screen/screen_image.h"
+#include "screen/sna_file.h"
+#include "screen/szx_file.h"
 #include "screen/tap_file.h"
 #include "screen/tzx_file.h"
+#include "screen/z80_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,17 +51,49 @@ bool FindRawScreen(std::span<const std::uint8_t> bytes, std::vector<ScreenEntry>
 }
 
 // The readers, in the order they are tried: a raw screen is any 6,912
-// bytes; the others are known by their signature or their structure.
+// bytes; then come the kinds known by a signature, then those known by
+// their structure or their size alone.
 struct Reader {
     ScreenFileKind Kind;
     bool (*Find)(std::span<const std::uint8_t>, std::vector<ScreenEntry>&);
 };
 constexpr Reader Readers[] = {
-    {ScreenFileKind::Raw, FindRawScreen},
-    {ScreenFileKind::Plus3Dos, FindPlus3DosScreen},
-    {ScreenFileKind::Tzx, FindTzxScreens},
-    {ScreenFileKind::Tap, FindTapScreens},
+    {ScreenFileKind::Raw, FindRawScreen},  {ScreenFileKind::Plus3Dos, FindPlus3DosScreen},
+    {ScreenFileKind::Tzx, FindTzxScreens}, {ScreenFileKind::Szx, FindSzxScreens},
+    {ScreenFileKind::Tap, FindTapScreens}, {ScreenFileKind::Sna, FindSnaScreens},
+    {ScreenFileKind::Z80, FindZ80Screens},
 };
+
+// Finds the screens of the bytes as a file of the kind, as the reader of
+// the kind alone sees them.
+bool FindScreensOfKind(ScreenFile& file) {
+    for (const Reader& reader : Readers) {
+        if (reader.Kind == file.Kind) {
+            file.Screens.clear();
+            return reader.Find(file.Bytes, file.Screens) && !file.Screens.empty();
+        }
+    }
+    return false;
+}
+
+// Codes the page of a coded screen again with the screen in it, the file's
+// way, and finds the screens again: the pages after it have moved.
+bool RecodeScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen) {
+    const ScreenEntry& entry = file.Screens[index];
+    if (std::memcmp(entry.Decoded.data(), screen, ScreenFileSize) == 0) {
+        return true; // unchanged: the page keeps the coding it has
+    }
+    ScreenFile recoded{file.Kind, file.Bytes, {}};
+    const bool coded = entry.Coding == PageCoding::Z80Runs
+                           ? RecodeZ80Page(recoded.Bytes, entry, screen)
+                           : RecodeSzxPage(recoded.Bytes, entry, screen);
+    // The same screens, in the same order, read back as they are now.
+    if (!coded || !FindScreensOfKind(recoded) || recoded.Screens.size() != file.Screens.size()) {
+        return false;
+    }
+    file = std::move(recoded);
+    return true;
+}
 
 std::span<std::uint8_t> BlockOf(ScreenFile& file, const ScreenEntry& entry) {
     return std::span(file.Bytes)
@@ -95,21 +130,39 @@ ScreenLoad LoadScreenFile(const char* name, ScreenFile& file) {
 }
 
 void CopyScreen(const ScreenFile& file, std::size_t index, std::uint8_t* screen) {
-    std::memcpy(screen, file.Bytes.data() + file.Screens[index].Offset, ScreenFileSize);
+    const ScreenEntry& entry = file.Screens[index];
+    const std::uint8_t* from = entry.Coding == PageCoding::Stored ? file.Bytes.data() + entry.Offset
+                                                                  : entry.Decoded.data();
+    std::memcpy(screen, from, ScreenFileSize);
 }
 
-void PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen) {
+bool PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen) {
     ScreenEntry& entry = file.Screens[index];
+    if (entry.Coding != PageCoding::Stored) {
+        return RecodeScreen(file, index, screen);
+    }
     std::memcpy(file.Bytes.data() + entry.Offset, screen, ScreenFileSize);
     if (entry.Checksummed) {
         const std::span<std::uint8_t> block = BlockOf(file, entry);
         block.back() = BlockChecksum(block.first(block.size() - 1));
         entry.ChecksumWrong = false;
     }
+    return true;
 }
 
 bool SaveScreenFile(const char* name, ScreenFile& file, std::size_t index,
                     const std::uint8_t* screen) {
+    if (file.Screens[index].Coding != PageCoding::Stored) {
+        // Coding the page again moves bytes: the save works on a copy.
+        ScreenFile saved = file;
+        if (!PutScreen(saved, index, screen) ||
+            !rook::ReplaceFileContent(name, saved.Bytes.data(),
+                                      static_cast<std::int32_t>(saved.Bytes.size()))) {
+            return false;
+        }
+        file = std::move(saved);
+        return true;
+    }
     // The bytes a failed save must give back: the screen and its checksum.
     const ScreenEntry before = file.Screens[index];
     const std::size_t start = before.Checksummed ? before.ChecksumStart : before.Offset;

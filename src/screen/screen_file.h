@@ -7,12 +7,16 @@
 //   then the screen;
 // - a TAP tape: every block the ROM loader takes as 6,912 bytes of data;
 // - a TZX tape (up to version 1.20): the same in its data blocks, and a
-//   screen attached to the tape in a custom information block.
+//   screen attached to the tape in a custom information block;
+// - an emulator snapshot (SNA, Z80, SZX) of a 48K machine (its screen) or
+//   of a 128K one (the screen in bank 5 and the one in bank 7, the one the
+//   machine shows first).
 //
 // The file's bytes are kept whole as last loaded or saved, so that a save
-// puts one screen back in its place, makes its block's checksum right and
-// keeps every other byte. A save replaces the file in one step: the file on
-// disk is always either the old content or the new one.
+// puts one screen back in its place, makes its block's checksum right (or
+// codes its page again as it was coded) and keeps every other byte. A save
+// replaces the file in one step: the file on disk is always either the old
+// content or the new one.
 
 #include <array>
 #include <cstddef>
@@ -26,7 +30,21 @@ namespace inkswap {
 // memory while they are worked on.
 inline constexpr std::int64_t LargestScreenFile = 64 * 1024 * 1024;
 
-enum class ScreenFileKind : std::uint8_t { Raw, Plus3Dos, Tap, Tzx };
+enum class ScreenFileKind : std::uint8_t { Raw, Plus3Dos, Tap, Tzx, Sna, Z80, Szx };
+
+// Whether the kind is an emulator snapshot, whose screens lie in memory
+// pages.
+constexpr bool IsSnapshot(ScreenFileKind kind) {
+    return kind == ScreenFileKind::Sna || kind == ScreenFileKind::Z80 ||
+           kind == ScreenFileKind::Szx;
+}
+
+// How the page that holds a screen is kept in its file.
+enum class PageCoding : std::uint8_t {
+    Stored,  // as it is: the screen's bytes lie in the file at Offset
+    Z80Runs, // run-coded, the Z80 format's way
+    Zlib,    // a zlib stream (SZX)
+};
 
 // A screen's name as its file gives it (a tape header's file name, an
 // attached screen's description) in UTF-8, ended by a 0 byte; empty: none.
@@ -35,7 +53,7 @@ using ScreenName = std::array<char, ScreenNameCapacity>;
 
 // Where one screen lies in its file.
 struct ScreenEntry {
-    std::uint32_t Offset; // its 6,912 bytes
+    std::uint32_t Offset; // its 6,912 bytes, or its coded page's first byte
     // A tape block's flag byte: the block's XOR checksum covers the bytes
     // from here to the screen's end and is the byte after them. Only when
     // Checksummed.
@@ -43,6 +61,16 @@ struct ScreenEntry {
     bool Checksummed;
     bool ChecksumWrong; // the checksum does not match the block (a save mends it)
     ScreenName Name;
+    // Of a snapshot: the bank of a 128K machine the screen lies in (5 or
+    // 7), or -1 for a 48K one; how its page is kept, its coded bytes' length
+    // and the size it decodes to (the screen at its start), and where the
+    // page's length is kept (0: nowhere).
+    std::int8_t Bank = -1;
+    PageCoding Coding = PageCoding::Stored;
+    std::uint32_t CodedLength = 0;
+    std::uint32_t PageSize = 0;
+    std::uint32_t LengthAt = 0;
+    std::vector<std::uint8_t> Decoded; // the screen of a coded page, decoded
 };
 
 struct ScreenFile {
@@ -70,8 +98,11 @@ ScreenLoad LoadScreenFile(const char* name, ScreenFile& file);
 void CopyScreen(const ScreenFile& file, std::size_t index, std::uint8_t* screen);
 
 // Puts the 6,912 bytes of screen into the file's bytes in place of screen
-// `index` and makes its block's checksum right; nothing else changes.
-void PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen);
+// `index` and makes its block's checksum right; nothing else changes. A
+// coded page is coded again (when the screen differs from the one it
+// holds), its length follows and the screens are found again. false, the
+// file as it was, when the page could not be coded again.
+bool PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen);
 
 // Writes the file named name as file.Bytes with the screen put in place of
 // screen `index`; false when that could not be done completely, and then

@@ -93,11 +93,21 @@ CellFacts CellFactsOf(const std::uint8_t* screen, std::int32_t x, std::int32_t y
 
 void FormatScreenLabel(const ScreenFile& file, std::size_t index, ScreenLabel& label) {
     label[0] = '\0';
-    const bool tape = file.Kind == ScreenFileKind::Tap || file.Kind == ScreenFileKind::Tzx;
-    if (!tape || index >= file.Screens.size()) {
+    if (index >= file.Screens.size()) {
         return;
     }
     const ScreenEntry& screen = file.Screens[index];
+    if (IsSnapshot(file.Kind)) {
+        if (screen.Bank < 0) {
+            std::snprintf(label.data(), label.size(), " (48K)");
+        } else {
+            std::snprintf(label.data(), label.size(), " (128K): screen in bank %d", screen.Bank);
+        }
+        return;
+    }
+    if (file.Kind != ScreenFileKind::Tap && file.Kind != ScreenFileKind::Tzx) {
+        return;
+    }
     std::snprintf(label.data(), label.size(), ": screen %d of %d%s%s%s%s",
                   static_cast<int>(index + 1), static_cast<int>(file.Screens.size()),
                   screen.Name[0] != '\0' ? " \"" : "", screen.Name.data(),

@@ -6,7 +6,8 @@
 //     flash 0 | pixels 18477 ($482D) | attribute 22829 ($592D)
 //
 // (one line). The file part is the name without its folder, then for a
-// tape the screen in it (game.tap: screen 2 of 3 "loading"), with " *"
+// tape the screen in it (game.tap: screen 2 of 3 "loading"), for a
+// snapshot its machine and screen (game.z80 (128K): screen in bank 7), " *"
 // while the picture differs from the file, or "No file" before anything is
 // loaded. The cell part comes once the pointer has been over a picture;
 // its addresses are those of the Spectrum's memory map, where the screen
@@ -64,7 +65,9 @@ CellFacts CellFactsOf(const std::uint8_t* screen, std::int32_t x, std::int32_t y
 // The part of the status line that names screen `index` of the file, after
 // the file's name: for a tape ": screen 2 of 3", then its name in quotes
 // when it has one and " (checksum wrong)" while its block's checksum does
-// not match; empty for a file of one screen only (raw, +3DOS) and for none.
+// not match; for a snapshot its machine, and of a 128K one the bank
+// (" (128K): screen in bank 7"); empty for a file of one screen only (raw,
+// +3DOS) and for none.
 void FormatScreenLabel(const ScreenFile& file, std::size_t index, ScreenLabel& label);
 
 // The facts for the file at path (null or empty: none), its screen's label

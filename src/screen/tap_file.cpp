@@ -1,5 +1,6 @@
 #include "screen/tap_file.h"
 
+#include "screen/byte_order.h"
 #include "screen/tape_block.h"
 
 #include <utility>
@@ -13,7 +14,7 @@ bool FindTapScreens(std::span<const std::uint8_t> file, std::vector<ScreenEntry>
         if (file.size() - at < 2) {
             return false; // a length cut short
         }
-        const std::size_t length = file[at] | static_cast<std::size_t>(file[at + 1]) << 8;
+        const std::size_t length = ReadLittleEndian(file, at, 2);
         at += 2;
         if (length > file.size() - at) {
             return false; // a block that runs past the end

@@ -1,5 +1,6 @@
 #include "screen/tape_block.h"
 
+#include "screen/byte_order.h"
 #include "screen/screen_image.h"
 
 #include <cstring>
@@ -16,10 +17,6 @@ constexpr std::size_t HeaderNameLength = 10;
 constexpr std::size_t HeaderDataLengthAt = 12;
 constexpr std::uint8_t CodeType = 3;
 constexpr std::size_t ScreenBlockLength = ScreenFileSize + 2; // flag and checksum
-
-std::size_t Word(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return bytes[at] | static_cast<std::size_t>(bytes[at + 1]) << 8;
-}
 
 // The UTF-8 form of one character of Spectrum text.
 const char* SpectrumCharacter(std::uint8_t code, char (&ascii)[2]) {
@@ -39,7 +36,7 @@ const char* SpectrumCharacter(std::uint8_t code, char (&ascii)[2]) {
 
 bool IsScreenHeader(std::span<const std::uint8_t> block) {
     return block.size() == HeaderBlockLength && block[0] == HeaderFlag && block[1] == CodeType &&
-           Word(block, HeaderDataLengthAt) == ScreenFileSize;
+           ReadLittleEndian(block, HeaderDataLengthAt, 2) == ScreenFileSize;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "screen/tzx_file.h"
 
+#include "screen/byte_order.h"
 #include "screen/screen_image.h"
 #include "screen/tape_block.h"
 
@@ -79,14 +80,6 @@ const BlockRule* RuleFor(std::uint8_t id) {
     return nullptr;
 }
 
-std::size_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
-    std::size_t value = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-    }
-    return value;
-}
-
 // The length of the block body that starts at `at`, or 0 with false when
 // it cannot be known within the file.
 bool BodyLength(std::span<const std::uint8_t> file, std::size_t at, const BlockRule& rule,
@@ -96,7 +89,7 @@ bool BodyLength(std::span<const std::uint8_t> file, std::size_t at, const BlockR
         return false;
     }
     const std::size_t count =
-        rule.LengthSize == 0 ? 0 : LittleEndian(file, at + rule.LengthAt, rule.LengthSize);
+        rule.LengthSize == 0 ? 0 : ReadLittleEndian(file, at + rule.LengthAt, rule.LengthSize);
     length = rule.Fixed + count * rule.Unit; // at most 16 + 2^32 * 3: no overflow
     return length <= left;
 }
