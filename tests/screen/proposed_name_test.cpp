@@ -26,6 +26,11 @@ TEST(ProposedName, TheFilesNameWithTheScreensAndTheExtension) {
     plus3.Kind = ScreenFileKind::Plus3Dos;
     const ScreenFile tap = Tape(ScreenFileKind::Tap, "loading");
     const ScreenFile tzx = Tape(ScreenFileKind::Tzx, "a/b:c*?.");
+    ScreenFile snapshot128 = Tape(ScreenFileKind::Z80, "");
+    snapshot128.Screens[0].Bank = 7;
+    snapshot128.Screens[1].Bank = 5;
+    ScreenFile snapshot48 = raw;
+    snapshot48.Kind = ScreenFileKind::Szx;
     struct Case {
         const char* Path;
         const ScreenFile* File;
@@ -40,6 +45,9 @@ TEST(ProposedName, TheFilesNameWithTheScreensAndTheExtension) {
         {"D:\\games\\game.tap", &tap, 1, ".scr", "D:\\games\\game loading.scr"},
         {"D:\\games\\game.tap", &tap, 0, ".scr", "D:\\games\\game screen 1.scr"},
         {"/home/me/game.v2.tzx", &tzx, 1, ".scr", "/home/me/game.v2 a_b_c__.scr"},
+        {"D:\\games\\game.z80", &snapshot128, 0, ".scr", "D:\\games\\game bank 7.scr"},
+        {"D:\\games\\game.z80", &snapshot128, 1, ".png", "D:\\games\\game bank 5.png"},
+        {"D:\\games\\game.szx", &snapshot48, 0, ".scr", "D:\\games\\game.scr"},
         {"C:\\dots...tap", &raw, 0, ".scr", "C:\\dots.scr"},
         {nullptr, &raw, 0, ".scr", "screen.scr"},
         {"", &raw, 0, ".png", "screen.png"},

@@ -151,6 +151,38 @@ TEST(StatusLine, AScreenOfATapeIsNamedByItsNumberAndName) {
     }
 }
 
+TEST(StatusLine, ASnapshotsScreenIsNamedByItsMachineAndBank) {
+    ScreenFile z80{};
+    z80.Kind = ScreenFileKind::Z80;
+    z80.Screens.resize(2);
+    z80.Screens[0].Bank = 7;
+    z80.Screens[1].Bank = 5;
+    ScreenFile sna{};
+    sna.Kind = ScreenFileKind::Sna;
+    sna.Screens.resize(1);
+    const ScreenFile szx = [&] {
+        ScreenFile file = z80;
+        file.Kind = ScreenFileKind::Szx;
+        return file;
+    }();
+    struct Case {
+        const ScreenFile* File;
+        std::size_t Index;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {&z80, 0, "game.z80 (128K): screen in bank 7"},
+        {&szx, 1, "game.z80 (128K): screen in bank 5 *"},
+        {&sna, 0, "game.z80 (48K)"},
+    };
+    for (const Case& c : cases) {
+        ScreenLabel label;
+        FormatScreenLabel(*c.File, c.Index, label);
+        EXPECT_EQ(Line(MakeStatusFacts("D:\\game.z80", label.data(), c.Index == 1, false, {})),
+                  c.Expected);
+    }
+}
+
 TEST(StatusLine, ALongNameIsCutBeforeACharacterThatDoesNotFit) {
     // Two-byte characters from an odd offset: the cut would fall inside one.
     std::string path = "C:\\xy";
