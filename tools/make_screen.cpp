@@ -10,8 +10,15 @@
 //   make_screen tzx <file>            the same as a TZX tape, the scene also
 //                                     attached as the tape's loading screen
 //   make_screen plus3dos <file>       the scene in a +3DOS file
+//   make_screen sna48|z80|szx <file>  a 48K snapshot showing the scene (the
+//                                     Z80 file of version 1, compressed)
+//   make_screen sna128|z80-128|szx-128 <file>
+//                                     a 128K snapshot showing bank 7, the
+//                                     scene, with the sweep in bank 5 (the
+//                                     Z80 file of version 3, compressed)
 
 #include "screen_fixtures.h"
+#include "snapshot_fixtures.h"
 #include "tape_fixtures.h"
 
 #include <cstdio>
@@ -26,7 +33,8 @@ int Usage() {
                "       make_screen scene <file>\n"
                "       make_screen noise <seed> <file>\n"
                "       make_screen bytes <count> <seed> <file>\n"
-               "       make_screen tap|tzx|plus3dos <file>\n",
+               "       make_screen tap|tzx|plus3dos <file>\n"
+               "       make_screen sna48|sna128|z80|z80-128|szx|szx-128 <file>\n",
                stderr);
     return 2;
 }
@@ -68,6 +76,37 @@ int WriteContainer(const std::string& kind, const std::string& path) {
     return Write(path, file.data(), file.size());
 }
 
+bool IsSnapshot(const std::string& kind) {
+    for (const char* name : {"sna48", "sna128", "z80", "z80-128", "szx", "szx-128"}) {
+        if (kind == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int WriteSnapshot(const std::string& kind, const std::string& path) {
+    const fixtures::Machine48 m48 = fixtures::Memory48(48, fixtures::Scene());
+    // Bank 7 shown, the 48K ROM, bank 0 at 0xC000.
+    const fixtures::Machine128 m128 =
+        fixtures::Memory128(128, fixtures::AttributeSweep(), fixtures::Scene(), 0x18);
+    fixtures::Bytes file;
+    if (kind == "sna48") {
+        file = fixtures::Sna48(m48);
+    } else if (kind == "sna128") {
+        file = fixtures::Sna128(m128);
+    } else if (kind == "z80") {
+        file = fixtures::Z80Version1(m48, true);
+    } else if (kind == "z80-128") {
+        file = fixtures::Z80Paged(3, m128, true);
+    } else if (kind == "szx") {
+        file = fixtures::Szx(m48, true);
+    } else {
+        file = fixtures::Szx(m128, true);
+    }
+    return Write(path, file.data(), file.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +131,9 @@ int main(int argc, char** argv) {
     }
     if ((pattern == "tap" || pattern == "tzx" || pattern == "plus3dos") && argc == 3) {
         return WriteContainer(pattern, argv[2]);
+    }
+    if (IsSnapshot(pattern) && argc == 3) {
+        return WriteSnapshot(pattern, argv[2]);
     }
     return Usage();
 }
