@@ -27,19 +27,20 @@ constexpr std::uint8_t FirstBankPage = 3; // a 128K machine's bank 0
 
 enum class Memory { None, K48, K128 };
 
-// The machine of a hardware mode in the version's numbering.
+// The machine of a hardware mode in the version's numbering: modes 3 and 4
+// mean 128K machines in version 2 and 48K and 128K ones in version 3.
 Memory MachineOf(int version, std::uint8_t mode) {
-    if (version == 2) {
-        return mode <= 1 ? Memory::K48 : mode == 3 || mode == 4 ? Memory::K128 : Memory::None;
-    }
     switch (mode) {
     case 0: // 48K
     case 1: // 48K with Interface 1
-    case 3: // 48K with an MGT disk interface
         return Memory::K48;
-    case 4:  // 128K
-    case 5:  // 128K with Interface 1
-    case 6:  // 128K with an MGT disk interface
+    case 3: // version 2: 128K; version 3: 48K with an MGT disk interface
+        return version == 2 ? Memory::K128 : Memory::K48;
+    case 4: // version 2: 128K with Interface 1; version 3: 128K
+        return Memory::K128;
+    case 5: // version 3: 128K with Interface 1
+    case 6: // version 3: 128K with an MGT disk interface
+        return version == 2 ? Memory::None : Memory::K128;
     case 7:  // +3
     case 8:  // +3, as some writers number it
     case 12: // +2
