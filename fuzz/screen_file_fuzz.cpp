@@ -40,7 +40,9 @@ bool SamePlaces(const inkswap::ScreenFile& a, const inkswap::ScreenFile& b) {
 // Whether byte `at` may differ after screen `index` was put back in place.
 bool MayChange(const inkswap::ScreenEntry& screen, std::size_t at) {
     const std::size_t end = screen.Offset + inkswap::ScreenFileSize;
-    return (at >= screen.Offset && at < end) || (screen.Checksummed && at == end);
+    const bool copy = screen.CopyOffset != 0 && at >= screen.CopyOffset &&
+                      at < screen.CopyOffset + inkswap::ScreenFileSize;
+    return (at >= screen.Offset && at < end) || (screen.Checksummed && at == end) || copy;
 }
 
 // Whether the bytes differ from the original only in the page of screen

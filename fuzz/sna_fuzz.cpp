@@ -4,6 +4,7 @@
 // outside the bytes, and find bank 7 where a model of the 128K layout puts
 // it: banks 5, 2 and the paged one, then the others in ascending order
 // after the 4 bytes of the program counter, the port and the TR-DOS flag.
+// Bank 5 paged lies there twice, and both copies must be the same.
 
 #include "fuzz_check.h"
 #include "screen/screen_file.h"
@@ -60,11 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!found && screens.empty());
         return 0;
     }
+    const std::size_t copy = Header + 2 * Bank;
+    const bool copiesDiffer =
+        paged == 5 && !std::equal(file.begin() + Header, file.begin() + Header + Bank,
+                                  file.begin() + static_cast<std::ptrdiff_t>(copy));
+    if (copiesDiffer) {
+        FUZZ_CHECK(!found && screens.empty());
+        return 0;
+    }
     FUZZ_CHECK(found && screens.size() == 2);
     const bool shadow = (port & 0x08) != 0;
     const inkswap::ScreenEntry& bank5 = screens[shadow ? 1 : 0];
     const inkswap::ScreenEntry& bank7 = screens[shadow ? 0 : 1];
     FUZZ_CHECK(bank5.Bank == 5 && bank5.Offset == Header);
+    FUZZ_CHECK(bank5.CopyOffset == (paged == 5 ? copy : 0));
+    FUZZ_CHECK(bank7.CopyOffset == 0);
     FUZZ_CHECK(bank7.Bank == 7 && bank7.Offset == ModelBank7(paged));
     for (const inkswap::ScreenEntry& screen : screens) {
         FUZZ_CHECK(screen.Coding == inkswap::PageCoding::Stored && !screen.Checksummed);

@@ -142,6 +142,9 @@ bool PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen) 
         return RecodeScreen(file, index, screen);
     }
     std::memcpy(file.Bytes.data() + entry.Offset, screen, ScreenFileSize);
+    if (entry.CopyOffset != 0) {
+        std::memcpy(file.Bytes.data() + entry.CopyOffset, screen, ScreenFileSize);
+    }
     if (entry.Checksummed) {
         const std::span<std::uint8_t> block = BlockOf(file, entry);
         block.back() = BlockChecksum(block.first(block.size() - 1));
@@ -152,8 +155,10 @@ bool PutScreen(ScreenFile& file, std::size_t index, const std::uint8_t* screen) 
 
 bool SaveScreenFile(const char* name, ScreenFile& file, std::size_t index,
                     const std::uint8_t* screen) {
-    if (file.Screens[index].Coding != PageCoding::Stored) {
-        // Coding the page again moves bytes: the save works on a copy.
+    const ScreenEntry& entry = file.Screens[index];
+    if (entry.Coding != PageCoding::Stored || entry.CopyOffset != 0) {
+        // Coding the page again moves bytes, and a screen that lies twice
+        // changes in two places: the save works on a copy.
         ScreenFile saved = file;
         if (!PutScreen(saved, index, screen) ||
             !rook::ReplaceFileContent(name, saved.Bytes.data(),

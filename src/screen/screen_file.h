@@ -71,6 +71,9 @@ struct ScreenEntry {
     std::uint32_t PageSize = 0;
     std::uint32_t LengthAt = 0;
     std::vector<std::uint8_t> Decoded; // the screen of a coded page, decoded
+    // Where the same bytes lie once more (an SNA's bank 5 when it is also
+    // the paged bank), kept the same as the screen; 0: nowhere.
+    std::uint32_t CopyOffset = 0;
 };
 
 struct ScreenFile {

@@ -2,6 +2,9 @@
 
 #include "screen/snapshot_memory.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace inkswap {
 
 namespace {
@@ -43,8 +46,17 @@ bool FindSnaScreens(std::span<const std::uint8_t> file, std::vector<ScreenEntry>
     if (file.size() != (repeated ? Size128Repeated : Size128)) {
         return false;
     }
-    OfferScreens(screens, StoredScreen(HeaderSize, NormalScreenBank),
-                 StoredScreen(Bank7Offset(paged), ShadowScreenBank), port);
+    ScreenEntry normal = StoredScreen(HeaderSize, NormalScreenBank);
+    if (paged == NormalScreenBank) {
+        // Bank 5 is saved again as the paged bank: both must hold the same.
+        normal.CopyOffset = static_cast<std::uint32_t>(HeaderSize + 2 * PageSize);
+        if (!std::equal(file.begin() + HeaderSize, file.begin() + HeaderSize + PageSize,
+                        file.begin() + normal.CopyOffset)) {
+            return false;
+        }
+    }
+    OfferScreens(screens, std::move(normal), StoredScreen(Bank7Offset(paged), ShadowScreenBank),
+                 port);
     return true;
 }
 

@@ -4,7 +4,8 @@
 // banks 5, 2 and the one paged at 0xC000, then the program counter, the
 // last byte written to port 0x7FFD, a TR-DOS flag and the remaining banks
 // in ascending order, without the paged one again: 131,103 bytes, or
-// 147,487 when the paged bank is 2 or 5.
+// 147,487 when the paged bank is 2 or 5, which then lies in the file twice
+// (a file whose two copies of bank 5 differ is refused).
 
 #include "screen/screen_file.h"
 

@@ -34,6 +34,7 @@ Memory MachineOf(std::uint8_t id) {
     case 4:  // +2A
     case 5:  // +3
     case 6:  // +3e
+    case 7:  // Pentagon 128
     case 16: // 128Ke
         return Memory::K128;
     default:

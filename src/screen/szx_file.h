@@ -5,7 +5,7 @@
 // page is a zlib stream, the page's number, its bytes) and the paging state
 // an SPCR chunk (the border, then the last byte written to port 0x7FFD).
 // A 48K-like machine's screen lies in page 5; a 128K-like one (128K, +2,
-// +2A, +3, +3e, 128Ke) shows page 5 or page 7.
+// +2A, +3, +3e, 128Ke, Pentagon 128) shows page 5 or page 7.
 
 #include "screen/screen_file.h"
 

@@ -43,6 +43,7 @@ Memory MachineOf(int version, std::uint8_t mode) {
         return version == 2 ? Memory::None : Memory::K128;
     case 7:  // +3
     case 8:  // +3, as some writers number it
+    case 9:  // Pentagon 128
     case 12: // +2
     case 13: // +2A
         return Memory::K128;

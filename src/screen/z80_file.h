@@ -4,10 +4,11 @@
 // says) and then ended by 00 ED ED 00. Versions 2 and 3: the 30-byte header
 // with a program counter of 0, an additional header of 23 (version 2), 54
 // or 55 bytes (version 3) after its 2-byte length, the hardware mode (48K;
-// 128K, +2, +2A and +3 count as 128K; others are not read) and the last
-// byte written to port 0x7FFD; then pages, each a 2-byte length of its
-// coded bytes (0xFFFF in version 3: 16,384 bytes stored), a page number
-// (48K: 8 holds 16384; 128K: bank + 3) and the bytes.
+// 128K, +2, +2A, +3 and the Pentagon 128 count as 128K; others are not
+// read) and the last byte written to port 0x7FFD; then pages, each a
+// 2-byte length of its coded bytes (0xFFFF in version 3: 16,384 bytes
+// stored), a page number (48K: 8 holds 16384; 128K: bank + 3) and the
+// bytes.
 
 #include "screen/screen_file.h"
 

@@ -8,6 +8,7 @@
 #include "screen/screen_file.h"
 
 #include "screen/screen_image.h"
+#include "support/command_output.h"
 #include "support/temp_directory.h"
 #include "tape_fixtures.h"
 
@@ -100,19 +101,6 @@ std::vector<Bytes> ScreensFoundHere(const ScreenFile& file) {
     return screens;
 }
 
-// What a command printed and whether it ended with code 0.
-bool RunCommand(const std::string& command, std::string& output) {
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return false;
-    }
-    std::array<char, 4096> chunk{};
-    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
-        output += chunk.data();
-    }
-    return ::pclose(pipe) == 0;
-}
-
 struct Tape {
     const char* What;
     const char* Name;
@@ -200,11 +188,11 @@ TEST_F(TapeConformance, SavedTapesReadAsTheOriginalsWithTheCorrectedScreens) {
         }
 
         std::string listing;
-        EXPECT_TRUE(RunCommand("tzxlist '" + path + "'", listing)) << listing;
+        EXPECT_TRUE(testsupport::RunCommand("tzxlist '" + path + "'", listing)) << listing;
         EXPECT_NE(listing.find("(PASS)"), std::string::npos) << listing;
         EXPECT_EQ(listing.find("(FAIL)"), std::string::npos) << listing;
         std::string converted;
-        EXPECT_TRUE(RunCommand(
+        EXPECT_TRUE(testsupport::RunCommand(
             "tapeconv '" + path + "' '" + directory_.PathOf("converted.tzx") + "'", converted))
             << converted;
     }

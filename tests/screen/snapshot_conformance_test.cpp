@@ -1,11 +1,19 @@
-// The snapshot generators held against an implementation nobody here
-// wrote: libspectrum reads every kind of file they make as the machine and
-// the memory they were made from, and the emulator's snapconv converts
-// them; so the generators are right before any reader of ours meets them.
-// Natively only: the library and the tool come from Debian.
+// The snapshot generators and readers held against an implementation
+// nobody here wrote: libspectrum reads every kind of file the generators
+// make as the machine and the memory they were made from, and the
+// emulator's snapconv converts them; the readers find in every such file,
+// and in snapconv's own, the screens libspectrum finds; and every snapshot
+// saved here with a correction reads in libspectrum as the same machine
+// with that screen corrected and every other page as it was, and the
+// emulator's tools take it. Natively only: the library and the tools come
+// from Debian.
 
 #include "snapshot_fixtures.h"
 
+#include "screen/screen_file.h"
+#include "screen/screen_image.h"
+
+#include "support/command_output.h"
 #include "support/temp_directory.h"
 
 #include <gtest/gtest.h>
@@ -283,41 +291,145 @@ TEST_F(SnapshotFixtures, MemoriesHoldTheScreensAndEveryKindOfRun) {
     EXPECT_EQ(fixtures::Memory128(9, a, b, 0x1B).Banks, m128.Banks) << "not deterministic";
 }
 
-// What a command printed and whether it ended with code 0.
-bool RunCommand(const std::string& command, std::string& output) {
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return false;
+// The screens libspectrum's pages hold as the readers are to offer them:
+// a 48K machine's in page 5; a 128K one's in banks 5 and 7, the one the
+// port shows first.
+struct ShownScreen {
+    int Bank;
+    Bytes Screen;
+};
+
+std::vector<ShownScreen> ScreensOf(const Snapshot& snapshot) {
+    const auto screenOf = [&](int bank) {
+        for (const auto& [number, page] : snapshot.Pages) {
+            if (number == bank) {
+                return Bytes(page.begin(), page.begin() + inkswap::ScreenFileSize);
+            }
+        }
+        ADD_FAILURE() << "no page " << bank;
+        return Bytes();
+    };
+    if (!snapshot.Port7FFD) {
+        return {{-1, screenOf(5)}};
     }
-    std::array<char, 4096> chunk{};
-    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
-        output += chunk.data();
+    const ShownScreen normal{5, screenOf(5)};
+    const ShownScreen shadow{7, screenOf(7)};
+    if ((*snapshot.Port7FFD & 0x08) != 0) {
+        return {shadow, normal};
     }
-    return ::pclose(pipe) == 0;
+    return {normal, shadow};
 }
 
-// snapconv takes the SNA files and writes Z80 and SZX files that
-// libspectrum reads as the same machine and memory.
-TEST_F(SnapshotFixtures, SnapconvConvertsTheSnaFiles) {
+Bytes ScreenOf(const inkswap::ScreenFile& file, std::size_t index) {
+    Bytes screen(inkswap::ScreenFileSize);
+    inkswap::CopyScreen(file, index, screen.data());
+    return screen;
+}
+
+void ExpectOurScreens(const Snapshot& snapshot) {
+    inkswap::ScreenFile file{};
+    file.Bytes = snapshot.File;
+    ASSERT_TRUE(inkswap::FindScreens(file));
+    const std::vector<ShownScreen> expected = ScreensOf(snapshot);
+    ASSERT_EQ(file.Screens.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(file.Screens[i].Bank, expected[i].Bank) << "screen " << i;
+        EXPECT_EQ(ScreenOf(file, i), expected[i].Screen) << "screen " << i;
+    }
+}
+
+// Saves the snapshot with each of its screens corrected in turn and holds
+// the result against libspectrum and the emulator's tools; saved as it
+// is, the file keeps every byte.
+void ExpectSavedAsCorrected(const Snapshot& snapshot, const testsupport::TempDirectory& directory) {
+    const std::string path = directory.PathOf(snapshot.Name);
+    const std::vector<ShownScreen> shown = ScreensOf(snapshot);
+    for (std::size_t index = 0; index < shown.size(); ++index) {
+        SCOPED_TRACE(testing::Message() << "screen " << index);
+        inkswap::ScreenFile file{};
+        file.Bytes = snapshot.File;
+        ASSERT_TRUE(inkswap::FindScreens(file));
+        Bytes screen = ScreenOf(file, index);
+        ASSERT_TRUE(inkswap::SaveScreenFile(path.c_str(), file, index, screen.data()));
+        EXPECT_EQ(directory.Read(snapshot.Name), snapshot.File) << "saved unchanged";
+
+        inkswap::CorrectCell(screen.data(), 5, 6);
+        inkswap::CorrectCell(screen.data(), 31, 0);
+        ASSERT_TRUE(inkswap::SaveScreenFile(path.c_str(), file, index, screen.data()));
+        Snapshot corrected = snapshot;
+        corrected.File = directory.Read(snapshot.Name);
+        const int bank = shown[index].Bank < 0 ? 5 : shown[index].Bank;
+        for (auto& [number, page] : corrected.Pages) {
+            if (number == bank) {
+                std::copy(screen.begin(), screen.end(), page.begin());
+            }
+        }
+        ExpectReadAsGenerated({corrected});
+        std::string output;
+        EXPECT_TRUE(testsupport::RunCommand("snapdump '" + path + "'", output)) << output;
+        EXPECT_TRUE(testsupport::RunCommand(
+            "snapconv '" + path + "' '" + directory.PathOf("converted.szx") + "'", output))
+            << output;
+    }
+}
+
+TEST_F(SnapshotFixtures, ReadersFindTheScreensOfEveryGeneratedFile) {
+    for (const auto& files : {SnaFiles(), Z80Files(), SzxFiles()}) {
+        for (const Snapshot& file : files) {
+            SCOPED_TRACE(file.Name);
+            ExpectOurScreens(file);
+        }
+    }
+}
+
+TEST_F(SnapshotFixtures, SavedSnapshotsReadInLibspectrumAsCorrected) {
+    for (const auto& files : {SnaFiles(), Z80Files(), SzxFiles()}) {
+        for (const Snapshot& file : files) {
+            SCOPED_TRACE(file.Name);
+            ExpectSavedAsCorrected(file, directory_);
+        }
+    }
+}
+
+// snapconv takes generated files and writes its own Z80, SZX and SNA files
+// (coded as it chooses, or with -n stored), which libspectrum reads as the
+// same machine and memory; the readers meet that writer's choices there,
+// and saving into its files works as into the generated ones.
+TEST_F(SnapshotFixtures, SnapconvsFilesReadAndSaveAsTheGeneratedOnes) {
     const Machine48 m48 = Sample48();
     const Machine128 m128 = Sample128(0);
     const Snapshot sources[] = {
         Of48("48.sna", fixtures::Sna48(m48), m48),
-        Of128("128.sna", fixtures::Sna128(m128), m128, LIBSPECTRUM_MACHINE_PENT)};
+        Of128("128.sna", fixtures::Sna128(m128), m128, LIBSPECTRUM_MACHINE_PENT),
+        Of128("128.z80", fixtures::Z80Paged(3, m128, true), m128)};
+    struct Target {
+        const char* Options;
+        const char* Extension;
+    };
+    const Target targets[] = {
+        {"", ".z80"}, {"-n ", ".z80"}, {"", ".szx"}, {"-n ", ".szx"}, {"", ".sna"}};
     for (const Snapshot& source : sources) {
         directory_.Write(source.Name, source.File);
-        for (const char* extension : {".z80", ".szx"}) {
-            const std::string target = source.Name + extension;
-            SCOPED_TRACE(target);
-            std::string output;
-            ASSERT_TRUE(RunCommand("snapconv '" + directory_.PathOf(source.Name) + "' '" +
-                                       directory_.PathOf(target) + "'",
-                                   output))
-                << output;
+        for (const Target& target : targets) {
+            if (source.Name.ends_with(target.Extension)) {
+                continue;
+            }
             Snapshot converted = source;
-            converted.Name = target;
-            converted.File = directory_.Read(target);
+            converted.Name = std::string(target.Options) + source.Name + target.Extension;
+            SCOPED_TRACE(converted.Name);
+            std::string output;
+            ASSERT_TRUE(testsupport::RunCommand("snapconv " + std::string(target.Options) + "'" +
+                                                    directory_.PathOf(source.Name) + "' '" +
+                                                    directory_.PathOf(converted.Name) + "'",
+                                                output))
+                << output;
+            converted.File = directory_.Read(converted.Name);
+            if (source.Port7FFD && std::string(target.Extension) == ".sna") {
+                converted.Machine = LIBSPECTRUM_MACHINE_PENT; // as every 128K SNA
+            }
             ExpectReadAsGenerated({converted});
+            ExpectOurScreens(converted);
+            ExpectSavedAsCorrected(converted, directory_);
         }
     }
 }
