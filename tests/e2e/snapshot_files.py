@@ -206,3 +206,13 @@ def changed_banks(before, after, name):
     """The banks whose bytes differ between two files of the same kind."""
     old, new = pages(before, name), pages(after, name)
     return sorted(bank for bank in set(old) | set(new) if old.get(bank) != new.get(bank))
+
+
+def szx_chunks(data):
+    """The chunks of an SZX file in order, as (id, data)."""
+    chunks, at = [], 8
+    while at + 8 <= len(data):
+        size = int.from_bytes(data[at + 4:at + 8], "little")
+        chunks.append((data[at:at + 4], data[at + 8:at + 8 + size]))
+        at += 8 + size
+    return chunks
