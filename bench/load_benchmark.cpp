@@ -3,12 +3,14 @@
 // taken, and both views rendered, as a drop or Open.. does it. The files
 // are those people have: a game's tape with its loader, its loading screen
 // and 40 KB of code (TAP, and TZX with the screen in a turbo block and an
-// attached copy), and a +3DOS file. Prints each kind's time / the raw
-// screen's.
+// attached copy), a +3DOS file, and emulator snapshots of 48K and 128K
+// machines, their pages stored (SNA) or compressed (Z80, SZX). Prints each
+// kind's time / the raw screen's.
 
 #include "benchmark_support.h"
 #include "runtime/toolkit_heap.h"
 #include "screen/screen_file.h"
+#include "snapshot_fixtures.h"
 #include "tape_fixtures.h"
 #include "toolkit/startup.h"
 
@@ -48,6 +50,12 @@ const Kind Kinds[] = {
            TzxTurbo(ScreenBlock(picture)), TzxTurbo(GameCode()[0]), TzxTurbo(GameCode()[1])},
           TzxOtherBlocks(),
           {TzxAttachedScreen(picture, "loading", 0)}}))},
+    {"LoadSna48", "game48.sna", Sna48(Memory48(1, picture))},
+    {"LoadSna128", "game128.sna", Sna128(Memory128(2, picture, AttributeSweep(), 0x18))},
+    {"LoadZ80Version1", "game48.z80", Z80Version1(Memory48(4, picture), true)},
+    {"LoadZ80Version3", "game128.z80",
+     Z80Paged(3, Memory128(5, picture, AttributeSweep(), 0x18), true)},
+    {"LoadSzx", "game128.szx", Szx(Memory128(7, picture, AttributeSweep(), 0x18), true)},
 };
 
 std::filesystem::path folder;

@@ -5,6 +5,8 @@
 // nor decode past a page; every screen it finds must decode from its
 // bytes, code back to a page that decodes the same, and, coded again with
 // another screen in it, read back changed in that page and its length only.
+// The input's bytes as a page's coding decode as a byte-at-a-time model
+// decodes them.
 
 #include "fuzz_check.h"
 #include "screen/page_coding.h"
@@ -36,6 +38,40 @@ std::vector<std::uint8_t> FileOf(const std::uint8_t* data, std::size_t size) {
     return file;
 }
 
+// The run coding decoded a byte at a time, as the format describes it:
+// false where the decoder must refuse (bytes left once the page is full
+// among them).
+bool ModelDecode(std::span<const std::uint8_t> coded, std::vector<std::uint8_t>& page) {
+    std::size_t in = 0;
+    std::size_t out = 0;
+    while (in < coded.size()) {
+        if (out == page.size()) {
+            return false;
+        }
+        if (in + 1 < coded.size() && coded[in] == 0xED && coded[in + 1] == 0xED) {
+            if (in + 4 > coded.size() || out + coded[in + 2] > page.size()) {
+                return false;
+            }
+            for (int i = 0; i < coded[in + 2]; ++i) {
+                page[out++] = coded[in + 3];
+            }
+            in += 4;
+        } else {
+            page[out++] = coded[in++];
+        }
+    }
+    return out == page.size();
+}
+
+// Any bytes as a page's run coding decode as the model decodes them.
+void CheckDecoder(std::span<const std::uint8_t> coded, std::size_t size) {
+    std::vector<std::uint8_t> page(size);
+    std::vector<std::uint8_t> model(size);
+    const bool decoded = inkswap::DecodeZ80Runs(coded, page);
+    FUZZ_CHECK(decoded == ModelDecode(coded, model));
+    FUZZ_CHECK(!decoded || page == model);
+}
+
 // Whether the run coding of every page decodes to the page again.
 void CheckCoding(std::span<const std::uint8_t> file, const inkswap::ScreenEntry& entry) {
     if (entry.Coding == inkswap::PageCoding::Stored) {
@@ -54,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
+    CheckDecoder(std::span(data + 1, size - 1), data[0] % 64);
     const std::vector<std::uint8_t> file = FileOf(data, size);
     std::vector<inkswap::ScreenEntry> screens;
     if (!inkswap::FindZ80Screens(file, screens)) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace inkswap {
 
@@ -31,9 +32,19 @@ bool DecodeZ80Runs(std::span<const std::uint8_t> coded, std::span<std::uint8_t> 
         if (in >= coded.size()) {
             return false; // the page is not full yet
         }
-        const bool run = coded[in] == RunMark && in + 1 < coded.size() && coded[in + 1] == RunMark;
-        if (!run) {
-            page[out++] = coded[in++];
+        // The bytes up to the next 0xED are themselves: copied at once.
+        const std::size_t room = std::min(coded.size() - in, page.size() - out);
+        const void* mark = std::memchr(coded.data() + in, RunMark, room);
+        const std::size_t plain =
+            mark == nullptr ? room : static_cast<const std::uint8_t*>(mark) - (coded.data() + in);
+        std::memcpy(page.data() + out, coded.data() + in, plain);
+        in += plain;
+        out += plain;
+        if (mark == nullptr || out == page.size()) {
+            continue;
+        }
+        if (in + 1 >= coded.size() || coded[in + 1] != RunMark) {
+            page[out++] = coded[in++]; // a single 0xED
             continue;
         }
         if (coded.size() - in < 4) {
@@ -43,7 +54,7 @@ bool DecodeZ80Runs(std::span<const std::uint8_t> coded, std::span<std::uint8_t> 
         if (count > page.size() - out) {
             return false; // the run would write past the page
         }
-        std::fill_n(page.begin() + static_cast<std::ptrdiff_t>(out), count, coded[in + 3]);
+        std::memset(page.data() + out, coded[in + 3], count);
         out += count;
         in += 4;
     }
