@@ -213,17 +213,6 @@ Bytes Z80Block(const MemoryPage& page) {
     return Joined({block, data});
 }
 
-Bytes Zlib(const Bank& data) {
-    uLongf length = compressBound(static_cast<uLong>(data.size()));
-    Bytes compressed(length);
-    if (compress2(compressed.data(), &length, data.data(), static_cast<uLong>(data.size()),
-                  Z_BEST_COMPRESSION) != Z_OK) {
-        throw std::runtime_error("zlib cannot compress a page");
-    }
-    compressed.resize(length);
-    return compressed;
-}
-
 Bytes Text(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
@@ -260,7 +249,7 @@ Bytes SzxRamPage(const MemoryPage& page) {
     Put16(data, page.Compressed ? 1 : 0);
     data.push_back(page.Number);
     return SzxChunk("RAMP",
-                    Joined({data, page.Compressed ? Zlib(page.Data)
+                    Joined({data, page.Compressed ? Zlib(page.Data.data(), page.Data.size())
                                                   : Bytes(page.Data.begin(), page.Data.end())}));
 }
 
@@ -348,6 +337,17 @@ Bytes Z80RunCoded(const std::uint8_t* data, std::size_t count) {
         }
     }
     return coded;
+}
+
+Bytes Zlib(const std::uint8_t* data, std::size_t count) {
+    uLongf length = compressBound(static_cast<uLong>(count));
+    Bytes compressed(length);
+    if (compress2(compressed.data(), &length, data, static_cast<uLong>(count),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        throw std::runtime_error("zlib cannot compress a page");
+    }
+    compressed.resize(length);
+    return compressed;
 }
 
 Bytes Z80Version1(const Machine48& machine, bool compressed) {

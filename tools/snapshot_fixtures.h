@@ -57,6 +57,9 @@ Bytes Sna128(const Machine128& machine);
 // always written as it is. No end marker.
 Bytes Z80RunCoded(const std::uint8_t* data, std::size_t count);
 
+// The bytes as a zlib stream, compressed as hard as zlib can.
+Bytes Zlib(const std::uint8_t* data, std::size_t count);
+
 // A version 1 Z80 file: the 30-byte header (PC not 0, byte 12 bit 5 set
 // when compressed) and the 48 KiB, run coded and ended by 00 ED ED 00, or
 // stored as they are.

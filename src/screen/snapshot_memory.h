@@ -7,7 +7,9 @@
 
 #include "screen/screen_file.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace inkswap {
@@ -23,5 +25,11 @@ void OfferScreens(std::vector<ScreenEntry>& screens, ScreenEntry bank5, ScreenEn
 
 // A screen that lies in the file as it is.
 ScreenEntry StoredScreen(std::size_t offset, std::int8_t bank);
+
+// Makes the entry that of a screen at the start of a coded page (its coded
+// bytes at the entry's Offset) of pageSize bytes, the page decoded to find
+// the screen; false when the page does not decode to exactly its size.
+bool DecodeScreenPage(std::span<const std::uint8_t> file, ScreenEntry& entry, PageCoding coding,
+                      std::size_t codedLength, std::size_t pageSize);
 
 } // namespace inkswap

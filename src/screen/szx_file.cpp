@@ -105,15 +105,7 @@ bool ScreenIn(std::span<const std::uint8_t> file, const Page& page, std::int8_t 
     if (!page.Compressed) {
         return page.Length == PageSize;
     }
-    std::vector<std::uint8_t> decoded(PageSize);
-    if (!InflatePage(file.subspan(page.Data, page.Length), decoded)) {
-        return false;
-    }
-    entry.Coding = PageCoding::Zlib;
-    entry.CodedLength = static_cast<std::uint32_t>(page.Length);
-    entry.PageSize = PageSize;
-    entry.Decoded.assign(decoded.begin(), decoded.begin() + ScreenFileSize);
-    return true;
+    return DecodeScreenPage(file, entry, PageCoding::Zlib, page.Length, PageSize);
 }
 
 } // namespace

@@ -80,15 +80,7 @@ bool ScreenIn(std::span<const std::uint8_t> file, const Page& page, std::int8_t 
     if (page.Stored) {
         return true;
     }
-    std::vector<std::uint8_t> decoded(PageSize);
-    if (!DecodeZ80Runs(file.subspan(page.Data, page.Length), decoded)) {
-        return false;
-    }
-    entry.Coding = PageCoding::Z80Runs;
-    entry.CodedLength = static_cast<std::uint32_t>(page.Length);
-    entry.PageSize = PageSize;
-    entry.Decoded.assign(decoded.begin(), decoded.begin() + ScreenFileSize);
-    return true;
+    return DecodeScreenPage(file, entry, PageCoding::Z80Runs, page.Length, PageSize);
 }
 
 bool FindVersion1Screen(std::span<const std::uint8_t> file, std::vector<ScreenEntry>& screens) {
@@ -109,15 +101,10 @@ bool FindVersion1Screen(std::span<const std::uint8_t> file, std::vector<ScreenEn
                    coded.end() - std::size(Z80EndMarker))) {
         coded = coded.first(coded.size() - std::size(Z80EndMarker));
     }
-    std::vector<std::uint8_t> memory(Memory48);
-    if (!DecodeZ80Runs(coded, memory)) {
+    ScreenEntry entry = StoredScreen(HeaderSize, -1);
+    if (!DecodeScreenPage(file, entry, PageCoding::Z80Runs, coded.size(), Memory48)) {
         return false;
     }
-    ScreenEntry entry = StoredScreen(HeaderSize, -1);
-    entry.Coding = PageCoding::Z80Runs;
-    entry.CodedLength = static_cast<std::uint32_t>(coded.size());
-    entry.PageSize = static_cast<std::uint32_t>(Memory48);
-    entry.Decoded.assign(memory.begin(), memory.begin() + ScreenFileSize);
     screens.push_back(std::move(entry));
     return true;
 }

@@ -605,6 +605,17 @@ class UserTestCase(unittest.TestCase):
         self.assertShows(screen, highlight)
         return screen, highlight
 
+    def assertRefused(self, name, data, seed):
+        """Drops a file named name holding data over a loaded picture: the
+        "Error" box says why, and the picture and the status line stay."""
+        screen = noise(seed)
+        self.load(self.write("picture.scr", screen))
+        status = self.inkswap.status()
+        self.inkswap.drop([self.write(name, data)])
+        self.assertTrue(self.inkswap.dismiss_box("Error"), "a message box says why")
+        self.assertShows(screen, self.hover(3, 2))
+        self.assertEqual(self.inkswap.status(), status)
+
     def correct(self, screen, column, row):
         highlight = self.hover(column, row)
         self.inkswap.click()

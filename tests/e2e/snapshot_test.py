@@ -84,15 +84,7 @@ class SnapshotTest(UserTestCase):
         self.assertEqual(saved[:8], original[:8])
 
     def test_a_broken_snapshot_is_refused(self):
-        screen = noise(87)
-        path = self.write("picture.scr", screen)
-        _, highlight = self.load(path)
-        status = self.inkswap.status()
-        broken = self.write("broken.z80", z80_128(noise(88), noise(89), SHOWS_BANK_7)[:-1])
-        self.inkswap.drop([broken])
-        self.assertTrue(self.inkswap.dismiss_box("Error"), "a message box says why")
-        self.assertShows(screen, self.hover(3, 2))
-        self.assertEqual(self.inkswap.status(), status)
+        self.assertRefused("broken.z80", z80_128(noise(88), noise(89), SHOWS_BANK_7)[:-1], 87)
 
 
 def main():

@@ -116,15 +116,7 @@ class TapeTest(UserTestCase):
         self.assertEqual(self.read(tape), original, "the tape is left alone")
 
     def test_a_broken_tape_is_refused(self):
-        screen = noise(78)
-        path = self.write("picture.scr", screen)
-        _, highlight = self.load(path)
-        status = self.inkswap.status()
-        broken = self.write("broken.tap", game_tape(noise(79), noise(80))[:-1])
-        self.inkswap.drop([broken])
-        self.assertTrue(self.inkswap.dismiss_box("Error"), "a message box says why")
-        self.assertShows(screen, self.hover(3, 2))
-        self.assertEqual(self.inkswap.status(), status)
+        self.assertRefused("broken.tap", game_tape(noise(79), noise(80))[:-1], 78)
 
 
 def main():

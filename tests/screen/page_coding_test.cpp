@@ -5,8 +5,9 @@
 
 #include "screen/page_coding.h"
 
+#include "snapshot_fixtures.h"
+
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -89,12 +90,8 @@ TEST(Z80RunCoding, EveryPageCodesAndDecodesToItself) {
     EXPECT_EQ(back, page);
 }
 
-Bytes Deflated(const Bytes& page) {
-    uLongf length = compressBound(static_cast<uLong>(page.size()));
-    Bytes coded(length);
-    EXPECT_EQ(compress(coded.data(), &length, page.data(), static_cast<uLong>(page.size())), Z_OK);
-    coded.resize(length);
-    return coded;
+Bytes Deflated(const Bytes& data) {
+    return fixtures::Zlib(data.data(), data.size());
 }
 
 TEST(ZlibPages, InflateExactlyThePage) {

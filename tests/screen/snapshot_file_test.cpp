@@ -237,11 +237,7 @@ Bytes Z80Block(std::uint8_t number, const Bytes& coded) {
 }
 
 Bytes Deflated(const Bytes& data) {
-    uLongf length = compressBound(static_cast<uLong>(data.size()));
-    Bytes coded(length);
-    EXPECT_EQ(compress(coded.data(), &length, data.data(), static_cast<uLong>(data.size())), Z_OK);
-    coded.resize(length);
-    return coded;
+    return fixtures::Zlib(data.data(), data.size());
 }
 
 Bytes RampChunk(std::uint8_t number, bool compressed, const Bytes& data) {
