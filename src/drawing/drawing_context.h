@@ -32,6 +32,17 @@ constexpr Colour RGB(std::int32_t red, std::int32_t green, std::int32_t blue) {
            static_cast<Colour>(blue) * 65536u;
 }
 
+// The components of a colour value.
+constexpr std::uint8_t RedOf(Colour colour) {
+    return static_cast<std::uint8_t>(colour);
+}
+constexpr std::uint8_t GreenOf(Colour colour) {
+    return static_cast<std::uint8_t>(colour >> 8);
+}
+constexpr std::uint8_t BlueOf(Colour colour) {
+    return static_cast<std::uint8_t>(colour >> 16);
+}
+
 struct DrawingContext;
 
 // A rectangle of the buffer, in pixels from the top-left corner.
