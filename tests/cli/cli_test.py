@@ -806,7 +806,7 @@ class CommandLineTest(CliTestCase):
         self.put(KIND["title.scr"])
         run = self.cli("export", "-o", "missing/title.png", "title.scr")
         self.assertRan(run, 1)
-        self.assertEqual(run.errors, ["inkswap-cli: title.scr: could not be written"])
+        self.assertEqual(run.errors, ["inkswap-cli: title.scr: missing/title.png could not be written"])
         self.assertEqual(self.listing(), ["title.scr"])
 
     def test_binary_output_to_a_terminal_is_refused(self):
