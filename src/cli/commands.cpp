@@ -1,16 +1,15 @@
 #include "cli/commands.h"
 
-#include "cli/gif_writer.h"
 #include "cli/info_report.h"
 #include "cli/input_file.h"
 #include "cli/output_file.h"
-#include "cli/png_writer.h"
+#include "cli/picture_jobs.h"
 #include "cli/report.h"
-#include "screen/indexed_picture.h"
 #include "screen/proposed_name.h"
 #include "screen/screen_file.h"
 #include "screen/screen_image.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -155,8 +154,18 @@ bool ChangeFile(Batch& batch, const std::string& name, ScreenFile& file, std::st
     return true;
 }
 
-// export and extract: an output for each chosen screen.
-bool WriteScreens(Batch& batch, const std::string& name, ScreenFile& file, std::string& reason) {
+// A screen of a file of the group that goes to a file of its own.
+struct ScreenOutput {
+    std::size_t File; // in the group
+    std::size_t Index;
+    std::string Output;
+};
+
+// The outputs of a file's chosen screens; false, with the reason, for the
+// first that cannot be planned (those before it stay planned).
+bool PlanOutputs(const Batch& batch, const std::string& name, const ScreenFile& file,
+                 std::size_t inGroup, std::vector<ScreenOutput>& outputs,
+                 std::vector<PictureJob>& jobs, std::string& reason) {
     const Invocation& run = batch.Run;
     std::vector<std::size_t> chosen;
     if (!ChosenScreens(run, file, chosen, reason)) {
@@ -165,34 +174,111 @@ bool WriteScreens(Batch& batch, const std::string& name, ScreenFile& file, std::
     const bool picture = run.What == Command::Export;
     const char* extension = !picture ? ".scr" : run.Format == ImageFormat::Gif ? ".gif" : ".png";
     for (const std::size_t index : chosen) {
-        Screen screen{};
-        CopyScreen(file, index, screen.data());
-        std::vector<std::uint8_t> bytes(screen.begin(), screen.end());
-        if (picture) {
-            const IndexedPicture image =
-                MakeIndexedPicture(screen.data(), run.Look, run.Format == ImageFormat::Gif);
-            const bool encoded =
-                run.Format == ImageFormat::Gif ? EncodeGif(image, bytes) : EncodePng(image, bytes);
-            if (!encoded) {
-                reason = "screen " + std::to_string(index + 1) + " could not be encoded";
-                return false;
-            }
-        }
-        std::string output;
+        std::string output = StandardStream;
         const bool standard = !run.Output && !run.OutputDir && name == StandardStream;
-        if (standard) {
-            output = StandardStream;
-        } else if (!OutputName(batch, name, file, index, extension, output, reason)) {
+        if (!standard && !OutputName(batch, name, file, index, extension, output, reason)) {
             return false;
         }
-        if (!batch.Written.Write(output, bytes, reason)) {
-            return false;
-        }
-        if (output != StandardStream) {
-            batch.Out.Result(ScreenLabel(name, index) + " -> " + output);
-        }
+        outputs.push_back({inGroup, index, output});
+        PictureJob& job = jobs.emplace_back();
+        CopyScreen(file, index, job.Screen.data());
     }
     return true;
+}
+
+// Writes a planned output; false, with the reason, when it cannot be.
+bool WriteOutput(Batch& batch, const std::string& name, const ScreenOutput& output,
+                 const PictureJob& job, std::string& reason) {
+    if (!job.Done) {
+        reason = "screen " + std::to_string(output.Index + 1) + " could not be encoded";
+        return false;
+    }
+    if (!batch.Written.Write(output.Output, job.Encoded, reason)) {
+        return false;
+    }
+    if (output.Output != StandardStream) {
+        batch.Out.Result(ScreenLabel(name, output.Index) + " -> " + output.Output);
+    }
+    return true;
+}
+
+// The files of a group, read and their outputs planned.
+struct Group {
+    std::size_t First = 0; // of the run's files
+    std::size_t Count = 0;
+    std::vector<std::string> Failures; // a file's reason; empty: none yet
+    std::vector<ScreenOutput> Outputs;
+    std::vector<PictureJob> Jobs;
+};
+
+void ReadGroup(Batch& batch, Group& group) {
+    group.Failures.assign(group.Count, std::string());
+    for (std::size_t i = 0; i < group.Count; ++i) {
+        const std::string& name = batch.Run.Files[group.First + i];
+        batch.Out.Progress(group.First + i, name);
+        ScreenFile file{};
+        if (ReadInput(name, file, group.Failures[i])) {
+            PlanOutputs(batch, name, file, i, group.Outputs, group.Jobs, group.Failures[i]);
+        }
+    }
+}
+
+// Writes and reports the group's outputs in the files' order; a file's
+// first failure ends its outputs.
+void WriteGroup(Batch& batch, const Group& group) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < group.Count; ++i) {
+        const std::string& name = batch.Run.Files[group.First + i];
+        std::string reason;
+        for (; at < group.Outputs.size() && group.Outputs[at].File == i; ++at) {
+            if (reason.empty()) {
+                WriteOutput(batch, name, group.Outputs[at], group.Jobs[at], reason);
+            }
+        }
+        if (!reason.empty() || !group.Failures[i].empty()) {
+            batch.Out.Failure(name, !reason.empty() ? reason : group.Failures[i]);
+        }
+    }
+}
+
+// export and extract: the files read a group at a time; a group's
+// pictures are encoded in the background while the group before is
+// written and the group after read.
+void WriteScreens(Batch& batch) {
+    const Invocation& run = batch.Run;
+    const bool picture = run.What == Command::Export;
+    const std::int32_t scale = run.Look.Scale;
+    const std::size_t groupSize = std::clamp<std::size_t>(256 / (scale * scale), 2, 64);
+    PictureEncoder encoder(run.Look, run.Format);
+    Group groups[2];
+    const auto read = [&](Group& group, std::size_t first) {
+        group = Group{first, std::min(groupSize, run.Files.size() - first), {}, {}, {}};
+        ReadGroup(batch, group);
+        if (!picture) {
+            for (PictureJob& job : group.Jobs) {
+                job.Encoded.assign(job.Screen.begin(), job.Screen.end());
+                job.Done = true;
+            }
+            return;
+        }
+        encoder.Start(group.Jobs);
+    };
+    if (run.Files.empty()) {
+        return;
+    }
+    read(groups[0], 0);
+    for (std::size_t k = 0;; ++k) {
+        Group& current = groups[k % 2];
+        encoder.Wait();
+        const std::size_t next = current.First + current.Count;
+        if (next < run.Files.size()) {
+            read(groups[(k + 1) % 2], next);
+        }
+        WriteGroup(batch, current);
+        if (next >= run.Files.size()) {
+            return;
+        }
+    }
 }
 
 bool DescribeFile(Batch& batch, const std::string& name, ScreenFile& file, std::string&) {
@@ -214,7 +300,6 @@ FileWork WorkOf(Command command) {
         return DescribeFile;
     case Command::Export:
     case Command::Extract:
-        return WriteScreens;
     case Command::CorrectAll:
     case Command::Correct:
     case Command::Insert:
@@ -243,6 +328,11 @@ int RunCommand(const Invocation& run) {
     if (run.What == Command::Insert && !ReadSource(batch)) {
         report.Finish();
         return 1;
+    }
+    if (run.What == Command::Export || run.What == Command::Extract) {
+        WriteScreens(batch);
+        report.Finish();
+        return report.AnyFailed() ? 1 : 0;
     }
     const FileWork work = WorkOf(run.What);
     for (std::size_t i = 0; i < run.Files.size(); ++i) {

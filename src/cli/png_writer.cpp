@@ -44,15 +44,10 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void FlushNothing(png_structp) {}
 
-struct Encoding {
-    int Filters;
-    int Strategy;
-};
-
-// One encoding of the rows. libpng reports errors by longjmp, so nothing
+// The rows encoded. libpng reports errors by longjmp, so nothing
 // with a destructor lives between setjmp and the end of the encoding.
 bool Encode(const IndexedPicture& picture, int depth, const std::vector<std::uint8_t>& rows,
-            const Encoding& encoding, std::vector<std::uint8_t>& png) {
+            std::vector<std::uint8_t>& png) {
     png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = writer != nullptr ? png_create_info_struct(writer) : nullptr;
     if (info == nullptr) {
@@ -76,9 +71,10 @@ bool Encode(const IndexedPicture& picture, int depth, const std::vector<std::uin
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_PLTE(writer, info, palette, static_cast<int>(picture.Palette.size()));
     png_set_compression_level(writer, Z_BEST_COMPRESSION);
-    png_set_compression_mem_level(writer, MAX_MEM_LEVEL);
-    png_set_compression_strategy(writer, encoding.Strategy);
-    png_set_filter(writer, PNG_FILTER_TYPE_BASE, encoding.Filters);
+    // Filtering makes a palette picture's bytes no more alike: none is tried.
+    png_set_filter(writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    // One IDAT chunk for the whole picture: each more costs 12 bytes.
+    png_set_compression_buffer_size(writer, rows.size() + rows.size() / 8 + 1024);
     png_write_info(writer, info);
     for (std::size_t y = 0; y < static_cast<std::size_t>(picture.Height); ++y) {
         png_write_row(writer, rows.data() + y * rowBytes);
@@ -87,14 +83,6 @@ bool Encode(const IndexedPicture& picture, int depth, const std::vector<std::uin
     png_destroy_write_struct(&writer, &info);
     return true;
 }
-
-// The choices tried: no filter suits most palette pictures; a picture of
-// fine detail (noise, the bitmap of dithered art) can come out smaller
-// with the filters zlib's filtered strategy was made for.
-constexpr Encoding Encodings[] = {
-    {PNG_FILTER_NONE, Z_DEFAULT_STRATEGY},
-    {PNG_ALL_FILTERS, Z_FILTERED},
-};
 
 } // namespace
 
@@ -105,16 +93,9 @@ bool EncodePng(const IndexedPicture& picture, std::vector<std::uint8_t>& png) {
         return false;
     }
     const int depth = BitDepthFor(picture.Palette.size());
-    const std::vector<std::uint8_t> rows = PackedRows(picture, depth);
-    for (const Encoding& encoding : Encodings) {
-        std::vector<std::uint8_t> encoded;
-        if (!Encode(picture, depth, rows, encoding, encoded)) {
-            png.clear();
-            return false;
-        }
-        if (png.empty() || encoded.size() < png.size()) {
-            png = std::move(encoded);
-        }
+    if (!Encode(picture, depth, PackedRows(picture, depth), png)) {
+        png.clear();
+        return false;
     }
     return true;
 }

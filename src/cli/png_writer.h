@@ -1,8 +1,8 @@
 #pragma once
 // A picture as a PNG file: a palette image of the fewest bits per pixel
 // its colours need (1, 2 or 4; the Spectrum's 15 colours fit in 4),
-// encoded through libpng and compressed as hard as zlib can, the smallest
-// of a few filter and strategy choices kept.
+// encoded through libpng and compressed as hard as zlib can, in one IDAT
+// chunk and without the chunks a picture does not need.
 
 #include "screen/indexed_picture.h"
 
