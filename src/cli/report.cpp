@@ -15,10 +15,12 @@ constexpr auto ProgressEvery = std::chrono::milliseconds(100);
 
 Report::Report(std::size_t files)
     : files_(files), terminal_(::isatty(STDERR_FILENO) == 1),
-      start_(std::chrono::steady_clock::now()) {}
+      resultsOnTerminal_(::isatty(STDOUT_FILENO) == 1), start_(std::chrono::steady_clock::now()) {}
 
 void Report::Result(const std::string& line) {
-    ClearProgress();
+    if (resultsOnTerminal_) {
+        ClearProgress(); // the two lines would share the terminal's last line
+    }
     std::fprintf(stdout, "%s\n", line.c_str());
 }
 

@@ -3,7 +3,7 @@
 // screen worked on, one line on standard error for each file that failed
 // (the file's name as given and why), and, when standard error is a
 // terminal and the batch runs longer than a second, a progress line there
-// that results and failures clear before they are printed.
+// that failures, and results printed on the same terminal, clear first.
 
 #include <chrono>
 #include <cstddef>
@@ -29,7 +29,8 @@ private:
 
     std::size_t files_;
     bool failed_ = false;
-    bool terminal_;
+    bool terminal_;          // standard error is one: progress is shown
+    bool resultsOnTerminal_; // standard output is one too
     bool shown_ = false;
     std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point shownAt_;
