@@ -1,6 +1,7 @@
 #include "app/gif_export.h"
 
 #include "app/imaging.h"
+#include "screen/indexed_picture.h"
 #include "screen/screen_image.h"
 
 #include <propidl.h>
@@ -20,44 +21,9 @@ using rook::win32::ComPointer;
 // A Spectrum shows each phase of FLASH for 16 frames at 50 a second.
 constexpr USHORT FlashDelay = 32; // hundredths of a second
 
-// The frames as 8-bit palette indices: the Spectrum has 15 colours, so an
-// exact palette always fits and nothing is dithered or approximated.
-struct IndexedFrames {
-    std::vector<WICColor> Palette;         // the colours used, in the order met
-    std::vector<std::vector<BYTE>> Frames; // rows from the top
-};
-
 WICColor OpaqueColour(rook::Colour colour) {
-    return 0xFF000000u | static_cast<WICColor>(GetRValue(colour)) << 16 |
-           static_cast<WICColor>(GetGValue(colour)) << 8 | GetBValue(colour);
-}
-
-BYTE PaletteIndex(std::vector<WICColor>& palette, WICColor colour) {
-    const auto found = std::find(palette.begin(), palette.end(), colour);
-    if (found != palette.end()) {
-        return static_cast<BYTE>(found - palette.begin());
-    }
-    palette.push_back(colour);
-    return static_cast<BYTE>(palette.size() - 1);
-}
-
-// The plain phase and, when cells flash, the swapped one, in one palette.
-IndexedFrames PictureFrames(const std::uint8_t* screen) {
-    std::vector<FlashPhase> phases{FlashPhase::Plain};
-    if (HasFlashingCells(screen)) {
-        phases.push_back(FlashPhase::Swapped);
-    }
-    IndexedFrames picture;
-    std::vector<rook::Colour> colours(ScreenWidth * ScreenHeight);
-    for (FlashPhase phase : phases) {
-        ColourPicture(screen, colours.data(), phase);
-        std::vector<BYTE>& indices = picture.Frames.emplace_back();
-        indices.reserve(colours.size());
-        for (rook::Colour colour : colours) {
-            indices.push_back(PaletteIndex(picture.Palette, OpaqueColour(colour)));
-        }
-    }
-    return picture;
+    return 0xFF000000u | static_cast<WICColor>(rook::RedOf(colour)) << 16 |
+           static_cast<WICColor>(rook::GreenOf(colour)) << 8 | rook::BlueOf(colour);
 }
 
 // The NETSCAPE2.0 application extension through the codec's own writer:
@@ -266,13 +232,17 @@ bool EncodeGif(const std::uint8_t* screen, std::vector<BYTE>& gif) {
     if (!MakeImagingFactory(factory)) {
         return false;
     }
-    IndexedFrames picture = PictureFrames(screen);
+    // An exact palette always fits: nothing is dithered or approximated.
+    IndexedPicture picture = MakeIndexedPicture(screen, PictureLook{}, true);
+    std::vector<WICColor> colours;
+    for (const rook::Colour colour : picture.Palette) {
+        colours.push_back(OpaqueColour(colour));
+    }
     ComPointer<IWICPalette> palette;
     ComPointer<IStream> stream;
     ComPointer<IWICBitmapEncoder> encoder;
     if (FAILED(factory->CreatePalette(palette.put())) ||
-        FAILED(palette->InitializeCustom(picture.Palette.data(),
-                                         static_cast<UINT>(picture.Palette.size()))) ||
+        FAILED(palette->InitializeCustom(colours.data(), static_cast<UINT>(colours.size()))) ||
         FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) ||
         FAILED(factory->CreateEncoder(GUID_ContainerFormatGif, nullptr, encoder.put())) ||
         FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) {
@@ -280,7 +250,7 @@ bool EncodeGif(const std::uint8_t* screen, std::vector<BYTE>& gif) {
     }
     const bool animated = picture.Frames.size() > 1;
     bool metadataWritten = !animated || WriteLoopMetadata(encoder.get());
-    for (std::vector<BYTE>& frame : picture.Frames) {
+    for (std::vector<std::uint8_t>& frame : picture.Frames) {
         if (!EncodeFrame(encoder.get(), palette.get(), frame, animated, metadataWritten)) {
             return false;
         }
