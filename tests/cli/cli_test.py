@@ -18,6 +18,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 from typing import Callable, NamedTuple
 
@@ -816,20 +817,52 @@ class CommandLineTest(CliTestCase):
             done = subprocess.run([PROGRAM, "extract", "-o", "-", "title.scr"], stdout=slave, stderr=subprocess.PIPE,
                                   cwd=self.folder, timeout=60)
             os.close(slave)
-            shown = b""
-            while select.select([master], [], [], 0.2)[0]:
-                try:
-                    chunk = os.read(master, 65536)
-                except OSError:  # the terminal's other end is closed and drained
-                    break
-                if not chunk:
-                    break
-                shown += chunk
+            shown = drain(master)
         finally:
             os.close(master)
         self.assertNotEqual(done.returncode, 0)
         self.assertLess(len(shown), 1000, "the screen's bytes went to the terminal")
         self.assertEqual(self.listing(), ["title.scr"])
+
+    def test_progress_shows_on_a_terminal_only_when_a_batch_runs_long(self):
+        self.put(KIND["title.scr"])
+        screen = self.read("title.scr")
+        for delay, shown_expected in ((0.0, False), (1.5, True)):
+            with self.subTest(delay=delay):
+                master, slave = pty.openpty()
+                try:
+                    # The second file is standard input, which arrives after the delay: the third
+                    # file is then reached when the batch has run that long.
+                    running = subprocess.Popen([PROGRAM, "info", "title.scr", "-", "title.scr"],
+                                               stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=slave,
+                                               cwd=self.folder)
+                    time.sleep(delay)
+                    results, _ = running.communicate(screen, timeout=60)
+                    os.close(slave)
+                    shown = drain(master).decode(errors="replace")
+                finally:
+                    os.close(master)
+                self.assertEqual(running.returncode, 0)
+                self.assertEqual(len(results.decode().splitlines()), 6, "the results stay on standard output")
+                if shown_expected:
+                    self.assertIn("\r\033[Kinkswap-cli: 3 of 3 files: title.scr", shown)
+                    self.assertTrue(shown.endswith("\r\033[K"), f"the progress line is not cleared: {shown!r}")
+                else:
+                    self.assertEqual(shown, "")
+
+
+def drain(master):
+    """What a terminal's program side wrote, once it has closed its end."""
+    shown = b""
+    while select.select([master], [], [], 0.2)[0]:
+        try:
+            chunk = os.read(master, 65536)
+        except OSError:  # the terminal's other end is closed and drained
+            break
+        if not chunk:
+            break
+        shown += chunk
+    return shown
 
 
 def main():
