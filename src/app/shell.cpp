@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/file_commands.h"
 #include "app/gadget_font.h"
+#include "app/help_menu.h"
 #include "app/menu_items.h"
 #include "app/operations.h"
 #include "app/screen_display.h"
@@ -57,6 +58,7 @@ bool BuildWindow(ShellState& shell) {
     BuildMenu();
     BuildOperationsMenu();
     BuildViewMenu();
+    BuildHelpMenu();
     ChooseStartZoom(shell);
     const WindowLayout layout = CurrentLayout(shell);
     MakeCanvas(BitmapCanvas, layout.BitmapCanvas);
@@ -156,6 +158,7 @@ void HandleEvent(ShellState& shell) {
     HandleMenuEvent(shell);
     HandleOperationEvent(shell);
     HandleViewEvent(shell);
+    HandleHelpEvent(shell);
     HandleCellKeys(shell);
     HandleCloseRequest(shell);
     HandleDropEvent(shell);

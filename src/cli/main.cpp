@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/help_text.h"
 #include "cli/runtime_session.h"
+#include "inkswap_version.h"
 
 #include <cstdio>
 #include <span>

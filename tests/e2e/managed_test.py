@@ -9,9 +9,11 @@ are checked here too.
 """
 
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 
 from inkswap_driver import (  # noqa: E402
     WHITE_ROW,
@@ -23,7 +25,25 @@ from inkswap_driver import (  # noqa: E402
     window_geometry,
     windows_path,
 )
+from make_icon import icon_pixels  # noqa: E402
 from screen_reference import correct_all_cells, expected_picture  # noqa: E402
+
+
+def window_icons(window):
+    """The images a window gives the window manager and the taskbar
+    (_NET_WM_ICON: width, height, then ARGB pixels, image after image), by
+    size."""
+    shown = subprocess.run(["xprop", "-id", window, "-notype", "-f", "_NET_WM_ICON", "32c", "=$0+\n", "_NET_WM_ICON"],
+                           check=True, capture_output=True, text=True).stdout
+    if "=" not in shown:
+        return {}
+    values = [int(value) for value in shown.split("=", 1)[1].replace("\n", "").split(",")]
+    icons = {}
+    while len(values) >= 2:
+        width, height = values[:2]
+        icons[width] = values[2:2 + width * height]
+        values = values[2 + width * height:]
+    return icons
 
 
 class ManagedTest(UserTestCase):
@@ -37,6 +57,14 @@ class ManagedTest(UserTestCase):
         self.assertGreaterEqual(top - self.inkswap.outer[1], 18, "room for a menu bar")
         bar = self.inkswap.region(shot, left, top - 16, 60, 12)
         self.assertGreater(len(set(bar)), 1, "the File title on the bar")
+
+    def test_the_taskbar_and_the_frame_get_the_programs_icon(self):
+        icons = window_icons(self.inkswap.window)
+        self.assertEqual(sorted(icons), [16, 32])
+        for size, argb in icons.items():
+            expected = [alpha << 24 | red << 16 | green << 8 | blue
+                        for row in icon_pixels(size) for red, green, blue, alpha in row]
+            self.assertEqual(argb, expected, f"the {size} pixel icon")
 
     def test_a_dropped_file_loads_and_a_correction_is_saved_with_ctrl_s(self):
         path = self.write("picture.scr", noise(11))

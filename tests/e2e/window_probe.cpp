@@ -8,6 +8,8 @@
 //     window_probe.exe clipboard FILE  the clipboard's bitmap (CF_DIB, 24 bits) written
 //                                      to FILE as red, green, blue rows from the top;
 //                                      prints "width height"
+//     window_probe.exe box TITLE...    the text of the message box of that title (the
+//                                      words after "box"), in UTF-8
 //
 // The exit code is 0 when the window (or the clipboard's bitmap) was found,
 // 1 when not, 2 for wrong arguments.
@@ -22,16 +24,41 @@ namespace {
 
 constexpr int StatusLineNumber = 4; // the gadget number is its control identifier
 
+void PrintText(HWND control) {
+    wchar_t wide[2048] = {};
+    ::GetWindowTextW(control, wide, 2048);
+    char text[8192] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    std::fwrite(text, 1, std::strlen(text), stdout);
+}
+
 int PrintStatus(HWND window) {
     HWND status = ::GetDlgItem(window, StatusLineNumber);
     if (status == nullptr) {
         return 1;
     }
-    wchar_t wide[2048] = {};
-    ::GetWindowTextW(status, wide, 2048);
-    char text[8192] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    std::fwrite(text, 1, std::strlen(text), stdout);
+    PrintText(status);
+    return 0;
+}
+
+// A message box's text is its static control of identifier 0xFFFF. The
+// title comes as words, joined again by single spaces.
+int PrintBoxText(int words, char** word) {
+    char title[512] = {};
+    for (int i = 0; i < words; ++i) {
+        if (i > 0) {
+            std::strncat(title, " ", sizeof title - std::strlen(title) - 1);
+        }
+        std::strncat(title, word[i], sizeof title - std::strlen(title) - 1);
+    }
+    wchar_t wide[512] = {};
+    ::MultiByteToWideChar(CP_UTF8, 0, title, -1, wide, 512);
+    HWND box = ::FindWindowW(L"#32770", wide);
+    HWND text = box != nullptr ? ::GetDlgItem(box, 0xFFFF) : nullptr;
+    if (text == nullptr) {
+        return 1;
+    }
+    PrintText(text);
     return 0;
 }
 
@@ -111,6 +138,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "clipboard") == 0) {
         return argc == 3 ? WriteClipboard(argv[2]) : 2;
+    }
+    if (std::strcmp(argv[1], "box") == 0) {
+        return argc >= 3 ? PrintBoxText(argc - 2, argv + 2) : 2;
     }
     HWND window = ::FindWindowA("WindowClass_0", nullptr);
     if (window == nullptr) {
