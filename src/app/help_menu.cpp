@@ -1,8 +1,8 @@
 #include "app/help_menu.h"
 
-#include "window/requester.h"
 #include "window/event_state.h"
 #include "window/menu.h"
+#include "window/requester.h"
 
 namespace inkswap {
 
