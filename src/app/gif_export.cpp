@@ -61,15 +61,7 @@ bool WriteDelayMetadata(IWICBitmapFrameEncode* frame) {
 bool EncodeFrame(IWICBitmapEncoder* encoder, IWICPalette* palette, std::vector<BYTE>& pixels,
                  bool animated, bool& metadataWritten) {
     ComPointer<IWICBitmapFrameEncode> frame;
-    ComPointer<IPropertyBag2> options;
-    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
-        FAILED(frame->Initialize(options.get())) ||
-        FAILED(frame->SetSize(ScreenWidth, ScreenHeight))) {
-        return false;
-    }
-    WICPixelFormatGUID format = GUID_WICPixelFormat8bppIndexed;
-    // Another format would mean the codec converts: the indices would be wrong.
-    if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat8bppIndexed ||
+    if (!NewScreenFrame(encoder, GUID_WICPixelFormat8bppIndexed, frame) ||
         FAILED(frame->SetPalette(palette))) {
         return false;
     }

@@ -1,6 +1,7 @@
 #include "app/imaging.h"
 
 #include "runtime/file_replacement.h"
+#include "screen/screen_image.h"
 
 #include <climits>
 #include <cstddef>
@@ -12,6 +13,19 @@ bool MakeImagingFactory(rook::win32::ComPointer<IWICImagingFactory>& factory) {
     return SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_IWICImagingFactory,
                                         reinterpret_cast<void**>(factory.put())));
+}
+
+bool NewScreenFrame(IWICBitmapEncoder* encoder, WICPixelFormatGUID format,
+                    rook::win32::ComPointer<IWICBitmapFrameEncode>& frame) {
+    rook::win32::ComPointer<IPropertyBag2> options;
+    const WICPixelFormatGUID wanted = format;
+    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
+        FAILED(frame->Initialize(options.get())) ||
+        FAILED(frame->SetSize(ScreenWidth, ScreenHeight)) ||
+        FAILED(frame->SetPixelFormat(&format))) {
+        return false;
+    }
+    return format == wanted;
 }
 
 bool StreamBytes(IStream* stream, std::vector<BYTE>& bytes) {

@@ -16,6 +16,12 @@ namespace inkswap {
 // The imaging factory; false (factory empty) when the component is missing.
 bool MakeImagingFactory(rook::win32::ComPointer<IWICImagingFactory>& factory);
 
+// A new frame of the encoder, initialised to the screen's size in the pixel
+// format given; false when the codec fails or would take
+// another format, which would make the pixels handed to it wrong.
+bool NewScreenFrame(IWICBitmapEncoder* encoder, WICPixelFormatGUID format,
+                    rook::win32::ComPointer<IWICBitmapFrameEncode>& frame);
+
 // The whole content of a stream in memory; false when it cannot be read or
 // is larger than a file the program writes.
 bool StreamBytes(IStream* stream, std::vector<BYTE>& bytes);

@@ -31,15 +31,7 @@ std::vector<BYTE> PictureRows(const std::uint8_t* screen) {
 
 bool EncodeFrame(IWICBitmapEncoder* encoder, std::vector<BYTE>& rows) {
     ComPointer<IWICBitmapFrameEncode> frame;
-    ComPointer<IPropertyBag2> options;
-    if (FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
-        FAILED(frame->Initialize(options.get())) ||
-        FAILED(frame->SetSize(ScreenWidth, ScreenHeight))) {
-        return false;
-    }
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    // The codec may ask for another format: then these rows would be wrong.
-    if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) {
+    if (!NewScreenFrame(encoder, GUID_WICPixelFormat24bppBGR, frame)) {
         return false;
     }
     return SUCCEEDED(frame->WritePixels(ScreenHeight, RowBytes, static_cast<UINT>(rows.size()),

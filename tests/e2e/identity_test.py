@@ -19,17 +19,11 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
 
 import inkswap_driver  # noqa: E402
-from inkswap_driver import UserTestCase, find_window, run, run_tests_with_probe, wait_for  # noqa: E402
+from inkswap_driver import UserTestCase, find_window, project_version, run, run_tests_with_probe, wait_for  # noqa: E402
 from make_icon import ICON_SIZES, icon_pixels  # noqa: E402
 
 USAGE = __doc__.strip().splitlines()[-1].strip()
 FIXED_FILE_INFO = 0xFEEF04BD
-
-
-def project_version():
-    """The version the project sets, in its top CMakeLists.txt."""
-    with open(os.path.join(HERE, "..", "..", "CMakeLists.txt"), encoding="utf-8") as cmake:
-        return re.search(r"project\(Inkswap VERSION (\d+)\.(\d+)\.(\d+)", cmake.read()).groups()
 
 
 def version_nodes(data, at=0, end=None):
@@ -73,7 +67,7 @@ class ResourceTest(UserTestCase):
                               capture_output=True).stdout
 
     def test_version_resource_carries_the_project_version(self):
-        major, minor, patch = (int(part) for part in project_version())
+        major, minor, patch = (int(part) for part in project_version().split("."))
         tree = version_nodes(self.extract("--raw", "--type=version"))
         self.assertEqual(tree[0][0], "VS_VERSION_INFO")
         fixed = struct.unpack_from("<13I", tree[0][1])
@@ -120,7 +114,7 @@ class AboutTest(UserTestCase):
         run("xdotool", "key", "Right", "Right", "Right", "Return")
 
     def test_about_box_names_the_version_and_the_licence(self):
-        version = ".".join(project_version())
+        version = project_version()
         self.choose_about()
         self.assertIsNotNone(find_window("About Inkswap"), "the About box opens")
         text = self.inkswap.read_probe("box About Inkswap")

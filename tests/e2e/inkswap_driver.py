@@ -523,6 +523,13 @@ class Inkswap:
         return tuple(map(int, self.read_probe("size").split()))
 
 
+def project_version():
+    """The version the project sets, in its top CMakeLists.txt: "1.0.0"."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt"),
+              encoding="utf-8") as cmake:
+        return re.search(r"project\(Inkswap VERSION (\d+\.\d+\.\d+)", cmake.read()).group(1)
+
+
 def decoded_png(path):
     """A PNG file's pixels as red, green, blue bytes, decoded by ImageMagick."""
     return subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout

@@ -7,7 +7,6 @@ file on its command line, which it shows.
 """
 
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -19,14 +18,17 @@ ROOT = os.path.join(HERE, "..", "..")
 sys.path.insert(0, HERE)
 
 import inkswap_driver  # noqa: E402
-from inkswap_driver import Inkswap, UserTestCase, noise, run_tests_with_probe, wait_for, windows_path  # noqa: E402
+from inkswap_driver import (  # noqa: E402
+    Inkswap,
+    UserTestCase,
+    noise,
+    project_version,
+    run_tests_with_probe,
+    wait_for,
+    windows_path,
+)
 
 USAGE = __doc__.strip().splitlines()[-1].strip()
-
-
-def project_version():
-    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as cmake:
-        return re.search(r"project\(Inkswap VERSION (\d+\.\d+\.\d+)", cmake.read()).group(1)
 
 
 def with_windows_line_ends(name):
